@@ -1,0 +1,71 @@
+// The calculation engine: registers, number entry, the keypad, angle modes,
+// the error report and the main memory. Everything is text in, text out: a
+// key reads register texts, computes in double precision and writes texts.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "errors.h"
+#include "registers.h"
+
+namespace morvane {
+
+namespace platform {
+class Clipboard;
+}
+
+constexpr int kKeys = 66;  // tecla(0..65)
+
+class Engine {
+public:
+    Engine();
+
+    // The window constants, each the double nearest to its 15-digit decimal.
+    static constexpr double kPi = 3.14159265358979;
+    static constexpr double kE = 2.71828182845905;
+
+    Registers regs;
+    std::string angle = "DEG";   // estado(3): "DEG", "GRA" or "RAD"
+    std::string hyp = "N";       // estado(2): "N" or "HYP"
+    std::string memoria = "0";   // memoriaprincipal
+    std::vector<std::string> memoryList;  // listmemory(1)
+    ErrorReport err;
+    char sep = '.';              // the regional decimal separator
+    platform::Clipboard* clipboard = nullptr;
+
+    // Digit keys numero(0..9): append the digit; no snapshot.
+    void numero_Click(int digit);
+    // The keypad: snapshot (unless "undo"), then the key's row. A failing
+    // key restores the registers of its snapshot and reports the failure.
+    // Returns true when the key ran to its end without a failure.
+    bool tecla_Click(int index);
+    // The keyboard map; failures only turn the error indicator red.
+    void Form_KeyPress(int code);
+    // Combinatorics keys " V", " VR", " C"; failures are silent.
+    void vcp_Click(int index);
+    // Angle conversion of the log: 1 to radians, 2 from radians.
+    void transformar(int mode);
+
+    // Conversions that fail the way the keypad reports them.
+    double value(const std::string& t) const;  // 13 not a number, 6 overflow
+    std::string text(double v) const;          // 6 beyond range, 5 undefined
+
+    void reseed(std::uint64_t seed) { rng_.seed(static_cast<std::mt19937::result_type>(seed)); }
+
+private:
+    void keyRow(int index, const std::string& x, const std::string& y);
+    void trigKey(int index, const std::string& x, const std::string& y);
+    void decimalPoint();
+    void backspace();
+    double power(double y, double x) const;
+    double root(double y, double x) const;
+    double stackWalk(bool product);
+    float random01();
+
+    std::mt19937 rng_;
+};
+
+}  // namespace morvane

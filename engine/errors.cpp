@@ -1,0 +1,33 @@
+#include "errors.h"
+
+namespace morvane {
+
+const char* errorMessage(int n) {
+    switch (n) {
+        case kInvalidArgument:
+            return "Intenta realizar una operación matemática no válida, como una raiz o un "
+                   "logaritmo de un número negativo";
+        case kOverflow:
+            return "La operación que intenta realizar excede la capacidad de cálculo de la "
+                   "aplicación. Utilice números más pequeños.";
+        case kDivisionByZero:
+            return "Ha intentado dividir por cero. Esta operación es incorrecta.";
+        case kTypeMismatch:
+            return "Intenta realizar una operación sin haber introducido todos los parámetros "
+                   "requeridos";
+        default:
+            return nullptr;
+    }
+}
+
+void ErrorReport::report(int n) {
+    indicator = "E " + std::to_string(n);
+    indicatorBack = kSelectionRed;
+    if (const char* m = errorMessage(n)) {
+        numero = "ERROR E-" + std::to_string(n);
+        descripcion = m;
+    }
+    visible = true;
+}
+
+}  // namespace morvane

@@ -1,0 +1,37 @@
+// Error numbers and the error report of the keypad.
+#pragma once
+
+#include <string>
+
+#include "rgb.h"
+
+namespace morvane {
+
+enum ErrorNumber : int {
+    kInvalidArgument = 5,
+    kOverflow = 6,
+    kDivisionByZero = 11,
+    kTypeMismatch = 13,
+    kClipboardFailure = 521,  // the clipboard could not be opened or read
+};
+
+// Thrown inside a key's computation; the key's handler turns it into a report.
+struct Failure {
+    int number;
+};
+
+// The message of n, or nullptr for a number without a message of its own.
+const char* errorMessage(int n);
+
+// State of the error indicator estado(7) and the error panel.
+struct ErrorReport {
+    std::string indicator = "E ";                 // estado(7) caption
+    Rgb indicatorBack = rgb(255, 128, 0);         // estado(7) background
+    std::string numero = "ERROR";                 // numeroerror
+    std::string descripcion = "Descripción del error.";  // descripcionerror
+    bool visible = false;                          // the error panel
+
+    void report(int n);
+};
+
+}  // namespace morvane

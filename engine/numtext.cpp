@@ -1,0 +1,172 @@
+#include "numtext.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace morvane {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+Decimal toDecimal(double v, int significant) {
+    Decimal d;
+    if (v == 0 || !std::isfinite(v)) {
+        d.digits = "0";
+        return d;
+    }
+    d.negative = std::signbit(v);
+    // Scientific form with significant-1 fraction digits: "d.ddd...e+XX",
+    // correctly rounded from the binary value.
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
+                           significant - 1);
+    std::string_view s(buf, static_cast<size_t>(r.ptr - buf));
+    size_t e = s.find('e');
+    for (size_t i = 0; i < e; ++i)
+        if (isDigit(s[i])) d.digits.push_back(s[i]);
+    int ex = 0;
+    std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), ex);
+    d.exp = ex;
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    return d;
+}
+
+std::string decimalToText(const Decimal& d, char sep) {
+    if (d.digits == "0") return "0";
+    std::string out;
+    if (d.negative) out.push_back('-');
+    const std::string& g = d.digits;
+    const int n = static_cast<int>(g.size());
+    if (d.exp >= -4 && d.exp <= 14) {
+        if (d.exp < 0) {
+            out += '0';
+            out += sep;
+            out.append(static_cast<size_t>(-d.exp - 1), '0');
+            out += g;
+        } else {
+            int intDigits = d.exp + 1;
+            for (int i = 0; i < intDigits; ++i) out += i < n ? g[static_cast<size_t>(i)] : '0';
+            if (n > intDigits) {
+                out += sep;
+                out.append(g, static_cast<size_t>(intDigits), std::string::npos);
+            }
+        }
+    } else {
+        out += g[0];
+        if (n > 1) {
+            out += sep;
+            out.append(g, 1, std::string::npos);
+        }
+        out += 'E';
+        out += d.exp < 0 ? '-' : '+';
+        int a = d.exp < 0 ? -d.exp : d.exp;
+        if (a < 10) out += '0';
+        out += std::to_string(a);
+    }
+    return out;
+}
+
+std::string numberToText(double v, char sep) { return decimalToText(toDecimal(v, 15), sep); }
+
+std::string singleToText(float v, char sep) {
+    if (v == 0) return "0";
+    // Shortest digits that read back as the same float, capped at 7.
+    Decimal d = toDecimal(static_cast<double>(v), 7);
+    return decimalToText(d, sep);
+}
+
+Conv textToNumber(std::string_view t, char sep, double& out) {
+    size_t b = 0, e = t.size();
+    while (b < e && isBlank(t[b])) ++b;
+    while (e > b && isBlank(t[e - 1])) --e;
+    std::string_view s = t.substr(b, e - b);
+    if (s.empty()) return Conv::NotNumber;
+
+    // Check the grammar ourselves, building a plain "." form for from_chars.
+    std::string norm;
+    norm.reserve(s.size());
+    size_t i = 0;
+    bool negative = false;
+    if (s[i] == '+' || s[i] == '-') {
+        negative = s[i] == '-';
+        if (negative) norm.push_back('-');
+        ++i;
+    }
+    int digits = 0, seps = 0;
+    // Decimal exponent of the first significant digit, from the mantissa alone.
+    long long firstExp = 0;
+    bool seenSignificant = false;
+    long long intDigits = 0, leadingFracZeros = 0;
+    for (; i < s.size(); ++i) {
+        char c = s[i];
+        if (isDigit(c)) {
+            ++digits;
+            if (seps == 0) {
+                if (seenSignificant || c != '0') {
+                    seenSignificant = true;
+                    ++intDigits;
+                }
+            } else if (!seenSignificant) {
+                if (c == '0')
+                    ++leadingFracZeros;
+                else
+                    seenSignificant = true;
+            }
+            norm.push_back(c);
+        } else if (c == sep && seps == 0) {
+            ++seps;
+            norm.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return Conv::NotNumber;
+    firstExp = intDigits > 0 ? intDigits - 1 : -(leadingFracZeros + 1);
+    long long expValue = 0;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        norm.push_back('e');
+        ++i;
+        bool expNeg = false;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+            expNeg = s[i] == '-';
+            norm.push_back(s[i]);
+            ++i;
+        }
+        int expDigits = 0;
+        for (; i < s.size() && isDigit(s[i]); ++i) {
+            ++expDigits;
+            norm.push_back(s[i]);
+            if (expValue < 1000000000LL) expValue = expValue * 10 + (s[i] - '0');
+        }
+        if (expDigits == 0) return Conv::NotNumber;
+        if (expNeg) expValue = -expValue;
+    }
+    if (i != s.size()) return Conv::NotNumber;
+    if (!seenSignificant) {
+        out = negative ? -0.0 : 0.0;
+        return Conv::Ok;
+    }
+    double v = 0;
+    auto r = std::from_chars(norm.data(), norm.data() + norm.size(), v, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        if (firstExp + expValue > 0) return Conv::Overflow;
+        out = negative ? -0.0 : 0.0;  // too small for a double: reads as zero
+        return Conv::Ok;
+    }
+    if (r.ec != std::errc() || r.ptr != norm.data() + norm.size()) return Conv::NotNumber;
+    if (!std::isfinite(v)) return Conv::Overflow;
+    out = v;
+    return Conv::Ok;
+}
+
+bool isNumeric(std::string_view t, char sep) {
+    double v;
+    return textToNumber(t, sep, v) == Conv::Ok;
+}
+
+}  // namespace morvane

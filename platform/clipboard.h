@@ -1,0 +1,17 @@
+// The system clipboard, plain text.
+#pragma once
+
+#include <string>
+
+namespace morvane::platform {
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual bool clear() = 0;
+    virtual bool setText(const std::string& text) = 0;
+    // False when the clipboard cannot be read. An empty clipboard reads "".
+    virtual bool text(std::string& out) = 0;
+};
+
+}  // namespace morvane::platform

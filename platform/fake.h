@@ -1,0 +1,116 @@
+// In-memory platform services for the replay driver and the tests.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "services.h"
+
+namespace morvane::platform {
+
+class FakeClipboard : public Clipboard {
+public:
+    std::string content;
+    bool failing = false;
+    bool clear() override {
+        if (failing) return false;
+        content.clear();
+        return true;
+    }
+    bool setText(const std::string& t) override {
+        if (failing) return false;
+        content = t;
+        return true;
+    }
+    bool text(std::string& out) override {
+        if (failing) return false;
+        out = content;
+        return true;
+    }
+};
+
+// The fake regional settings write the time as HH:MM:SS and the short date
+// as DD/MM/YYYY from a settable clock.
+class FakeRegional : public Regional {
+public:
+    char separator = '.';
+    int year = 2026, month = 1, day = 2, hour = 10, minute = 11, second = 12;
+    char decimalSeparator() override { return separator; }
+    std::string timeText() override { return two(hour) + ":" + two(minute) + ":" + two(second); }
+    std::string shortDateText() override { return two(day) + "/" + two(month) + "/" + std::to_string(year); }
+    // "YYYY-MM-DD HH:MM:SS"; false when the text has another shape.
+    bool set(const std::string& t);
+
+private:
+    static std::string two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+};
+
+class FakeBrowser : public Browser {
+public:
+    std::vector<std::string> opened;
+    bool open(const std::string& address) override {
+        opened.push_back(address);
+        return true;
+    }
+};
+
+class FakePrinter : public Printer {
+public:
+    bool ok = true;
+    std::vector<PrintPage> pages;
+    bool print(const PrintPage& page) override {
+        if (!ok) return false;
+        pages.push_back(page);
+        return true;
+    }
+};
+
+class FakeWindowSystem : public WindowSystem {
+public:
+    int left = 0, top = 0, width = 0, height = 0;
+    int regionW = 0, regionH = 0, regionR = 0;
+    bool topmost = false, visible = true, minimized = false, ended = false;
+    int repaints = 0;
+    int cursorX = 0, cursorY = 0;
+    bool cursorOk = true;
+    void setGeometry(int l, int t, int w, int h) override {
+        left = l;
+        top = t;
+        width = w;
+        height = h;
+    }
+    void setRoundRegion(int w, int h, int r) override {
+        regionW = w;
+        regionH = h;
+        regionR = r;
+    }
+    void setTopmost(bool on) override { topmost = on; }
+    void setVisible(bool on) override { visible = on; }
+    void minimize() override { minimized = true; }
+    void repaint() override { ++repaints; }
+    void quit() override { ended = true; }
+    bool cursorPos(int& x, int& y) override {
+        x = cursorX;
+        y = cursorY;
+        return cursorOk;
+    }
+};
+
+inline bool FakeRegional::set(const std::string& t) {
+    int y, mo, d, h, mi, s;
+    char a, b, c, e, f;
+    if (t.size() != 19) return false;
+    if (std::sscanf(t.c_str(), "%4d%c%2d%c%2d%c%2d%c%2d%c%2d", &y, &a, &mo, &b, &d, &c, &h, &e, &mi, &f, &s) != 11)
+        return false;
+    if (a != '-' || b != '-' || c != ' ' || e != ':' || f != ':') return false;
+    year = y;
+    month = mo;
+    day = d;
+    hour = h;
+    minute = mi;
+    second = s;
+    return true;
+}
+
+}  // namespace morvane::platform

@@ -1,0 +1,115 @@
+#include "qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDate>
+#include <QDesktopServices>
+#include <QLocale>
+#include <QRegion>
+#include <QTime>
+#include <QUrl>
+#include <QWidget>
+#include <cmath>
+
+#include "window/layout.h"
+
+namespace morvane::platform {
+
+bool QtClipboard::clear() {
+    QClipboard* c = QGuiApplication::clipboard();
+    if (!c) return false;
+    c->clear();
+    return true;
+}
+
+bool QtClipboard::setText(const std::string& text) {
+    QClipboard* c = QGuiApplication::clipboard();
+    if (!c) return false;
+    c->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return true;
+}
+
+bool QtClipboard::text(std::string& out) {
+    QClipboard* c = QGuiApplication::clipboard();
+    if (!c) return false;
+    out = c->text().toStdString();
+    return true;
+}
+
+char separatorOf(const QString& decimalPoint) {
+    if (decimalPoint == QStringLiteral(",")) return ',';
+    return '.';
+}
+
+char QtRegional::decimalSeparator() { return separatorOf(QLocale::system().decimalPoint()); }
+
+std::string QtRegional::timeText() {
+    // The system's time format, with seconds even where the short format has none.
+    QString f = QLocale::system().timeFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1Char('s'))) {
+        const qsizetype m = f.lastIndexOf(QLatin1String("mm"));
+        if (m >= 0) f.insert(m + 2, QLatin1String(":ss"));
+    }
+    return QLocale::system().toString(QTime::currentTime(), f).toStdString();
+}
+
+std::string QtRegional::shortDateText() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+bool QtBrowser::open(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
+
+void QtWindowSystem::setGeometry(int leftTw, int topTw, int widthTw, int heightTw) {
+    w_->move(leftTw / kTwipsPerPixel, topTw / kTwipsPerPixel);
+    w_->setFixedSize(widthTw / kTwipsPerPixel, heightTw / kTwipsPerPixel);
+}
+
+void QtWindowSystem::setRoundRegion(int wPx, int hPx, int rPx) {
+    // A rounded rectangle with corner ellipse r x r, built from scanlines so
+    // that both sides are exactly symmetric.
+    QRegion region;
+    const double a = rPx / 2.0;  // corner radius
+    const int corner = static_cast<int>(std::ceil(a));
+    for (int y = 0; y < corner && y < hPx / 2; ++y) {
+        const double dy = a - (y + 0.5);
+        const double dx = a - std::sqrt(std::max(0.0, a * a - dy * dy));
+        const int inset = static_cast<int>(std::lround(dx));
+        region += QRect(inset, y, wPx - 2 * inset, 1);
+        region += QRect(inset, hPx - 1 - y, wPx - 2 * inset, 1);
+    }
+    region += QRect(0, corner, wPx, std::max(0, hPx - 2 * corner));
+    w_->setMask(region);
+    w_->update();
+}
+
+void QtWindowSystem::setTopmost(bool on) {
+    const QPoint pos = w_->pos();
+    const bool wasVisible = w_->isVisible();
+    w_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    w_->move(pos);
+    if (wasVisible) w_->show();
+}
+
+void QtWindowSystem::setVisible(bool on) {
+    // Hiding and showing again around a change of height would flash the
+    // window; the change is applied in place instead.
+    if (on && !w_->isVisible()) w_->show();
+}
+
+void QtWindowSystem::minimize() { w_->showMinimized(); }
+
+void QtWindowSystem::repaint() { w_->update(); }
+
+void QtWindowSystem::quit() { QApplication::quit(); }
+
+bool QtWindowSystem::cursorPos(int& xPx, int& yPx) {
+    const QPoint p = QCursor::pos();
+    xPx = p.x();
+    yPx = p.y();
+    return true;
+}
+
+}  // namespace morvane::platform

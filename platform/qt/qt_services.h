@@ -1,0 +1,51 @@
+// The platform services on Qt.
+#pragma once
+
+#include "platform/services.h"
+
+class QWidget;
+class QString;
+
+namespace morvane::platform {
+
+class QtClipboard : public Clipboard {
+public:
+    bool clear() override;
+    bool setText(const std::string& text) override;
+    bool text(std::string& out) override;
+};
+
+class QtRegional : public Regional {
+public:
+    char decimalSeparator() override;
+    std::string timeText() override;
+    std::string shortDateText() override;
+};
+
+class QtBrowser : public Browser {
+public:
+    bool open(const std::string& address) override;
+};
+
+// The main window's native side: geometry, shape, the topmost flag.
+class QtWindowSystem : public WindowSystem {
+public:
+    explicit QtWindowSystem(QWidget* window) : w_(window) {}
+    void setGeometry(int leftTw, int topTw, int widthTw, int heightTw) override;
+    void setRoundRegion(int wPx, int hPx, int rPx) override;
+    void setTopmost(bool on) override;
+    void setVisible(bool on) override;
+    void minimize() override;
+    void repaint() override;
+    void quit() override;
+    bool cursorPos(int& xPx, int& yPx) override;
+
+private:
+    QWidget* w_;
+};
+
+// The regional decimal separator of a locale's decimal point: ',' or '.',
+// anything else falling back to '.'.
+char separatorOf(const QString& decimalPoint);
+
+}  // namespace morvane::platform

@@ -1,0 +1,71 @@
+// The platform services the window model uses. Plain C++ interfaces: the
+// Qt implementation lives in platform/qt, the in-memory fakes in fake.h.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "clipboard.h"
+
+namespace morvane::platform {
+
+// The system clock and the regional settings.
+class Regional {
+public:
+    virtual ~Regional() = default;
+    virtual char decimalSeparator() = 0;      // ',' or '.'
+    virtual std::string timeText() = 0;       // the time of day, with seconds
+    virtual std::string shortDateText() = 0;  // the short date
+};
+
+class Browser {
+public:
+    virtual ~Browser() = default;
+    virtual bool open(const std::string& address) = 0;
+};
+
+// One composed print page: the texts of its labels, in twips.
+struct PrintText {
+    std::string text;
+    int left = 0, top = 0, width = 0, height = 0;
+    double pt = 9;
+    bool bold = false;
+    bool rightAligned = false;
+};
+struct PrintPage {
+    int width = 0, height = 0;
+    std::vector<PrintText> texts;
+};
+
+class Printer {
+public:
+    virtual ~Printer() = default;
+    virtual bool print(const PrintPage& page) = 0;
+};
+
+// The window system, for the main window. Positions and sizes in twips
+// unless the name says pixels.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+    virtual void setGeometry(int leftTw, int topTw, int widthTw, int heightTw) = 0;
+    // The rounded shape: a rectangle of w x h pixels with corner ellipse r x r.
+    virtual void setRoundRegion(int wPx, int hPx, int rPx) = 0;
+    virtual void setTopmost(bool on) = 0;
+    virtual void setVisible(bool on) = 0;
+    virtual void minimize() = 0;
+    virtual void repaint() = 0;
+    virtual void quit() = 0;
+    // The pointer's screen position in pixels; false when it cannot be read.
+    virtual bool cursorPos(int& xPx, int& yPx) = 0;
+};
+
+struct Services {
+    Clipboard* clipboard = nullptr;
+    Regional* regional = nullptr;
+    Browser* browser = nullptr;
+    Printer* printer = nullptr;
+    WindowSystem* window = nullptr;
+};
+
+}  // namespace morvane::platform

@@ -1,0 +1,54 @@
+// morvane-replay: runs a script of events and checks against the window
+// model with fake platform services.
+#pragma once
+
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/fake.h"
+#include "window/model.h"
+
+namespace morvane {
+
+class Replay {
+public:
+    explicit Replay(std::ostream& out);
+
+    // Runs one script line (numbered for messages).
+    void line(const std::string& text, int number);
+    // Runs a whole script and writes the summary line.
+    void run(std::istream& in);
+    void summary();
+
+    int passed() const { return passed_; }
+    int failed() const { return failed_; }
+
+    platform::FakeClipboard clipboard;
+    platform::FakeRegional regional;
+    platform::FakeBrowser browser;
+    platform::FakePrinter printer;
+    platform::FakeWindowSystem window;
+    std::unique_ptr<Calculadora> calc;
+
+    // Reads one query; false with a reason when it cannot be answered.
+    bool query(const std::vector<std::string>& tokens, size_t from, size_t to, std::string& value,
+               std::string& why);
+
+private:
+    void error(int number, const std::string& why);
+    std::ostream& out_;
+    int passed_ = 0, failed_ = 0;
+};
+
+// Splits a script line into tokens: bare words, or double-quoted strings
+// with the escapes \t \n \" \\. False with a reason on a malformed line.
+bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
+              std::string& why);
+
+// Writes a value in double quotes with the same escapes.
+std::string quote(const std::string& value);
+
+}  // namespace morvane

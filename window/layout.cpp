@@ -1,0 +1,454 @@
+#include "layout.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr Rgb kLegendGreen = rgb(128, 255, 128);
+constexpr Rgb kPaleYellow = rgb(255, 255, 192);
+constexpr Rgb kWhite = rgb(255, 255, 255);
+constexpr Rgb kTitleGrey = rgb(224, 224, 224);
+constexpr Rgb kDarkGreen = rgb(0, 128, 0);
+constexpr Rgb kRingGrey = rgb(150, 152, 158);
+constexpr Rgb kTeal = rgb(0, 192, 192);
+
+// A keypad key: a transparent clickable label over a painted face.
+ControlDef faceKey(std::string_view name, int index, Box b, Face face, std::string_view caption,
+                   std::string_view legend, std::string_view tip, Rgb fore = kWhite, double pt = 6) {
+    ControlDef d;
+    d.name = name;
+    d.index = index;
+    d.box = b;
+    d.caption = caption;
+    d.legend = legend;
+    d.tooltip = tip;
+    d.face = face;
+    d.fore = fore;
+    d.pt = pt;
+    d.bold = true;
+    d.align = Align::Center;
+    d.clickable = true;
+    return d;
+}
+
+// A legend printed on the body above a key: clicked directly.
+ControlDef legendKey(std::string_view name, int index, Box b, std::string_view caption,
+                     std::string_view tip = {}, Rgb fore = kLegendGreen, double pt = 6) {
+    ControlDef d;
+    d.name = name;
+    d.index = index;
+    d.box = b;
+    d.caption = caption;
+    d.tooltip = tip;
+    d.fore = fore;
+    d.pt = pt;
+    d.bold = true;
+    d.align = Align::Center;
+    d.clickable = true;
+    return d;
+}
+
+ControlDef frame(std::string_view name, int index, Box b, Rgb back, bool visible,
+                 std::string_view parent = {}, int parentIndex = -1) {
+    ControlDef d;
+    d.name = name;
+    d.index = index;
+    d.kind = Kind::Frame;
+    d.box = b;
+    d.back = back;
+    d.opaque = true;
+    d.visible = visible;
+    d.parent = parent;
+    d.parentIndex = parentIndex;
+    return d;
+}
+
+ControlDef text(std::string_view name, int index, std::string_view parent, int parentIndex, Box b,
+                std::string_view caption, double pt, bool bold, Align align, Rgb fore) {
+    ControlDef d;
+    d.name = name;
+    d.index = index;
+    d.parent = parent;
+    d.parentIndex = parentIndex;
+    d.box = b;
+    d.caption = caption;
+    d.pt = pt;
+    d.bold = bold;
+    d.align = align;
+    d.fore = fore;
+    return d;
+}
+
+// A status label of a view's status line.
+ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption,
+                  bool bold, Align align, std::string_view tip = {}) {
+    ControlDef d = text("estado", index, parent, parentIndex, b, caption, 6.75, bold, align, kBlack);
+    d.tooltip = tip;
+    d.clickable = true;
+    return d;
+}
+
+ControlDef onLabel(int index, std::string_view parent, int parentIndex) {
+    ControlDef d = status(index, parent, parentIndex, {0, 0, 285, 150}, "ON", true, Align::Center);
+    d.fore = kWhite;
+    d.back = kDarkGreen;
+    d.opaque = true;
+    return d;
+}
+
+// A soft key of a view's row at top 1920.
+ControlDef softKey(int index, std::string_view parent, int parentIndex, int left, int width,
+                   std::string_view caption, std::string_view tip = {}) {
+    ControlDef d = text("orden", index, parent, parentIndex, {left, 1920, width, 150}, caption, 6, true,
+                        Align::Center, kWhite);
+    d.back = kDarkGreen;
+    d.opaque = true;
+    d.tooltip = tip;
+    d.clickable = true;
+    return d;
+}
+
+std::vector<ControlDef> makeTitleBand() {
+    std::vector<ControlDef> v;
+    const Box rings[] = {{2820, 150, 195, 195}, {3030, 150, 195, 195}, {3270, 150, 195, 195}};
+    for (int i = 0; i < 3; ++i) {
+        ControlDef s;
+        s.name = "Shape2";
+        s.index = i + 1;
+        s.kind = Kind::Shape;
+        s.box = rings[i];
+        s.fore = kRingGrey;  // border colour
+        v.push_back(s);
+    }
+    v.push_back(legendKey("MANEJO", 0, {2820, 150, 195, 165}, "^", "Always on top", kTitleGrey, 6.75));
+    v.push_back(legendKey("MANEJO", 1, {3030, 150, 225, 165}, "_", "Minimize", kTitleGrey, 6.75));
+    v.push_back(legendKey("MANEJO", 2, {3270, 180, 195, 165}, "X", "Close", kTitleGrey, 6.75));
+    ControlDef ver = text("NumeroDeVersión", -1, {}, -1, {1440, 150, 795, 195}, "5 Standard", 6.75,
+                          false, Align::Left, kTitleGrey);
+    v.push_back(ver);
+    return v;
+}
+
+std::vector<ControlDef> makeDisplay() {
+    std::vector<ControlDef> v;
+    const Box area{330, 780, 3045, 2115};
+    v.push_back(frame("pila", -1, area, kDisplayGreen, true));
+
+    // The stack view's status line.
+    v.push_back(onLabel(0, "pila", -1));
+    v.push_back(status(1, "pila", -1, {330, 0, 510, 150}, "STACK", true, Align::Left));
+    v.push_back(status(3, "pila", -1, {870, 0, 315, 150}, "DEG", false, Align::Left, "Mode DEG/RAD/GRA"));
+    v.push_back(status(2, "pila", -1, {1230, 0, 360, 150}, "N", true, Align::Center, "Normal/Hiperbolic"));
+    v.push_back(status(32, "pila", -1, {1680, 0, 150, 150}, "R", true, Align::Center));
+    v.push_back(status(11, "pila", -1, {1830, 0, 150, 150}, "X", true, Align::Center, "Number of decimals"));
+    {
+        ControlDef d = status(6, "pila", -1, {2040, 0, 315, 150}, "L 0", false, Align::Center,
+                              "Stack levels in use");
+        d.opaque = true;
+        v.push_back(d);
+    }
+    {
+        ControlDef d = status(4, "pila", -1, {2430, 0, 570, 150}, "10:11:12", false, Align::Center,
+                              "Time/Spent time");
+        d.tag = "reloj";
+        v.push_back(d);
+    }
+
+    // Pages of five stack lines; page k holds levels 5k+1..5k+5, highest on top.
+    for (int k = 0; k < 4; ++k) v.push_back(frame("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila"));
+    static const char* const kLevelNames[] = {"1:",  "2:",  "3:",  "4:",  "5:",  "6:",  "7:",
+                                              "8:",  "9:",  "10:", "11:", "12:", "13:", "14:",
+                                              "15:", "16:", "17:", "18:", "19:", "20:"};
+    for (int level = 1; level <= 20; ++level) {
+        const int page = (level - 1) / 5;
+        const int row = 4 - (level - 1) % 5;
+        const int top = row * 270;
+        const bool wide = level == 10 || level == 20;
+        ControlDef n = text("Label1", level - 1, "subpantalla", page, {wide ? -15 : 0, top, wide ? 405 : 390, 240},
+                            kLevelNames[level - 1], 9.75, true, Align::Right, kBlack);
+        v.push_back(n);
+        ControlDef line = text("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true,
+                               Align::Right, kBlack);
+        line.opaque = true;
+        line.clickable = true;
+        v.push_back(line);
+    }
+
+    // The log line.
+    {
+        ControlDef t = text("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
+        v.push_back(t);
+        ControlDef line = text("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
+        line.opaque = true;
+        line.clickable = true;
+        line.tooltip = "The LOG";
+        v.push_back(line);
+        ControlDef prompt = text("Label2", -1, "pila", -1, {360, 1560, 180, 240}, ">", 14.25, true, Align::Left, kBlack);
+        prompt.tooltip = "The LOG";
+        v.push_back(prompt);
+        ControlDef cursor;
+        cursor.name = "Shape1";
+        cursor.kind = Kind::Shape;
+        cursor.parent = "pila";
+        cursor.box = {2910, 1620, 75, 195};
+        cursor.fore = kBlack;
+        cursor.back = kBlack;
+        cursor.opaque = true;
+        v.push_back(cursor);
+    }
+
+    // The error indicator: state only, never shown.
+    {
+        ControlDef d = status(7, "pila", -1, {1920, 1860, 285, 150}, "E ", false, Align::Center, "Error LED");
+        d.back = rgb(255, 128, 0);
+        d.opaque = true;
+        d.visible = false;
+        v.push_back(d);
+    }
+
+    // The stack view's soft keys.
+    v.push_back(softKey(0, "pila", -1, 90, 420, "<<"));
+    v.push_back(softKey(1, "pila", -1, 540, 465, " 1:"));
+    v.push_back(softKey(2, "pila", -1, 1035, 465, ">>"));
+    v.push_back(softKey(3, "pila", -1, 1530, 465, ""));
+    v.push_back(softKey(4, "pila", -1, 2025, 465, ""));
+    v.push_back(softKey(5, "pila", -1, 2520, 465, "0-1", "Change level 1/2"));
+
+    // The panels over the stack view, each with its status line.
+    struct PanelLine {
+        int panel;
+        Box box;
+        Rgb back;
+        int on;
+        int title;
+        std::string_view caption;
+        int titleWidth;
+        int titleHeight;
+    };
+    const PanelLine panels[] = {
+        {1, area, kDisplayGreen, 8, 9, "CONVERT", 1050, 150},
+        {2, area, kDisplayGreen, 13, 12, "MULTIPLE", 840, 150},
+        {3, area, kDisplayGreen, 16, 15, "CONSTANT", 870, 150},
+        {4, area, kDisplayGreen, 17, 18, "MEMORY", 1620, 150},
+        {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180},
+    };
+    for (const PanelLine& p : panels) {
+        v.push_back(frame("pantalla", p.panel, p.box, p.back, false));
+        v.push_back(onLabel(p.on, "pantalla", p.panel));
+        v.push_back(status(p.title, "pantalla", p.panel, {300, 0, p.titleWidth, p.titleHeight}, p.caption, true,
+                           Align::Left));
+        if (p.panel == 1)
+            v.push_back(status(10, "pantalla", 1, {1350, 0, 1755, 150}, "unit to...", false, Align::Left));
+        if (p.panel == 3) v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left));
+        if (p.panel == 8)
+            v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right));
+    }
+
+    // The error box.
+    v.push_back(frame("error", -1, area, kDisplayGreen, false));
+    v.push_back(text("numeroerror", -1, "error", -1, {150, 330, 2745, 330}, "ERROR", 12, true, Align::Center, kBlack));
+    {
+        ControlDef d = text("descripcionerror", -1, "error", -1, {150, 780, 2745, 870}, "Descripción del error.", 6.75,
+                            true, Align::Center, kBlack);
+        d.wrap = true;
+        v.push_back(d);
+    }
+    v.push_back(text("Label18", -1, "error", -1, {150, 1680, 2745, 165}, "PULSE 'OK' PARA CONTINUAR", 6.75, true,
+                     Align::Center, kBlack));
+    const int errorLefts[] = {60, 510, 1005, 1500, 1995, 2490};
+    const int errorKeys[] = {17, 79, 80, 81, 82, 83};
+    for (int i = 0; i < 6; ++i)
+        v.push_back(softKey(errorKeys[i], "error", -1, errorLefts[i], i == 0 ? 420 : 465, errorKeys[i] == 83 ? "OK" : ""));
+
+    // The display-off cover of the close key.
+    v.push_back(frame("pantallaoff", -1, area, rgb(0, 64, 0), false));
+    return v;
+}
+
+std::vector<ControlDef> makeKeypad() {
+    std::vector<ControlDef> v;
+    {
+        ControlDef d = text("Label15", -1, {}, -1, {1710, 3060, 1665, 165}, "ADVANCED ACTIVE LCD", 6, true,
+                            Align::Right, kTeal);
+        d.tooltip = "The LCD is active. You can clic over status bar or stack.";
+        v.push_back(d);
+    }
+    // Row of the panel keys and the first function row.
+    v.push_back(faceKey("monitor", 9, {210, 3540, 405, 165}, Face::Mode, "STK", {}, "STACK screen", kPaleYellow));
+    v.push_back(faceKey("monitor", 3, {780, 3540, 435, 165}, Face::Mode, "CON", {}, "Show CONSTANTS screen", kPaleYellow));
+    v.push_back(faceKey("monitor", 1, {1350, 3540, 405, 165}, Face::Mode, "COV", {}, "Show CONVERT screen", kPaleYellow));
+    v.push_back(legendKey("monitor", 2, {750, 3330, 465, 165}, "MUL", "Show MULTIPLE screen", kPaleYellow));
+    v.push_back(legendKey("monitor", 4, {1350, 3330, 405, 165}, "MEM", "Show MEMORY screen", kPaleYellow));
+    v.push_back(faceKey("tecla", 7, {1980, 3540, 345, 195}, Face::Function, "ln", {}, {}));
+    v.push_back(legendKey("tecla", 9, {1980, 3330, 375, 165}, "e^x"));
+    v.push_back(faceKey("tecla", 39, {2520, 3540, 345, 195}, Face::Function, "x,y", {}, {}));
+    v.push_back(legendKey("tecla", 40, {2550, 3330, 315, 165}, "r,a"));
+    v.push_back(faceKey("tecla", 47, {3090, 3540, 375, 195}, Face::Function, "cpy", {}, "Copy the log to the clipboard"));
+    v.push_back(legendKey("tecla", 48, {3090, 3330, 375, 195}, "pst", "Paste the clipboard into the log"));
+
+    // Trigonometric row.
+    v.push_back(faceKey("tecla", 20, {270, 4110, 345, 255}, Face::Function, {}, "SIN", {}));
+    v.push_back(legendKey("tecla", 21, {240, 3930, 345, 135}, "asin"));
+    v.push_back(faceKey("tecla", 22, {840, 4140, 345, 195}, Face::Function, {}, "COS", {}));
+    v.push_back(legendKey("tecla", 23, {810, 3930, 345, 135}, "acos"));
+    v.push_back(faceKey("tecla", 24, {1410, 4140, 345, 195}, Face::Function, {}, "TAN", {}));
+    v.push_back(legendKey("tecla", 25, {1380, 3930, 375, 135}, "atan"));
+    v.push_back(faceKey("tecla", 26, {1980, 4140, 345, 195}, Face::Function, {}, "√x", {}));
+    v.push_back(legendKey("tecla", 27, {1980, 3930, 315, 135}, "x2"));
+    v.push_back(faceKey("tecla", 28, {2550, 4140, 345, 195}, Face::Function, {}, "y^x", {}));
+    v.push_back(legendKey("tecla", 29, {2520, 3900, 345, 165}, "y/x"));
+    v.push_back(faceKey("tecla", 30, {3120, 4140, 345, 195}, Face::Function, {}, "1/x", {}));
+    v.push_back(legendKey("tecla", 31, {3120, 3900, 345, 165}, "log"));
+
+    // ENTER row.
+    v.push_back(faceKey("tecla", 12, {270, 4650, 945, 285}, Face::Enter, {}, "ENTER", {}));
+    v.push_back(faceKey("tecla", 10, {1410, 4680, 375, 195}, Face::Function, {}, "+/-", {}));
+    v.push_back(legendKey("tecla", 11, {1380, 4500, 375, 135}, "abs"));
+    v.push_back(faceKey("tecla", 8, {1950, 4680, 375, 195}, Face::Function, {}, "EEX", {}));
+    v.push_back(legendKey("tecla", 64, {1980, 4500, 315, 165}, "10^x"));
+    v.push_back(faceKey("tecla", 6, {2550, 4680, 345, 195}, Face::Delete, {}, "DEL", "Delete STACK content"));
+    v.push_back(legendKey("tecla", 5, {2490, 4500, 465, 165}, "undo"));
+    v.push_back(faceKey("tecla", 4, {3120, 4680, 345, 195}, Face::Delete, {}, "←", "Delete last number in LOG"));
+    v.push_back(legendKey("tecla", 65, {3120, 4500, 345, 195}, "del>", "Delete LOG content"));
+
+    // Digit block, first row.
+    v.push_back(legendKey("vcp", 0, {240, 5040, 195, 195}, " V"));
+    v.push_back(legendKey("vcp", 2, {450, 5040, 195, 195}, " C"));
+    v.push_back(faceKey("vcp", 1, {210, 5250, 465, 195}, Face::Narrow, " VR", {}, {}));
+    v.push_back(faceKey("numero", 7, {900, 5190, 495, 285}, Face::Digit, {}, "7", {}, kBlack));
+    v.push_back(legendKey("tecla", 16, {960, 5010, 285, 165}, "000"));
+    v.push_back(legendKey("tecla", 60, {1230, 5010, 165, 165}, "D"));
+    v.push_back(faceKey("numero", 8, {1590, 5190, 495, 285}, Face::Digit, {}, "8", {}, kBlack));
+    v.push_back(legendKey("tecla", 45, {1650, 5010, 225, 165}, "00"));
+    v.push_back(legendKey("tecla", 61, {1920, 5010, 165, 165}, "E"));
+    v.push_back(faceKey("numero", 9, {2280, 5190, 495, 285}, Face::Digit, {}, "9", {}, kBlack));
+    v.push_back(legendKey("tecla", 62, {2580, 5010, 195, 165}, "F"));
+    v.push_back(faceKey("tecla", 3, {3060, 5220, 345, 225}, Face::Operator, {}, "÷", {}));
+    v.push_back(legendKey("tecla", 36, {3030, 5040, 375, 165}, "r a/b"));
+
+    // Second row.
+    v.push_back(faceKey("tecla", 55, {240, 5790, 435, 165}, Face::Narrow, ">MEM", {}, "Save the LOG in MEM screen"));
+    v.push_back(legendKey("tecla", 54, {330, 5580, 345, 165}, "min"));
+    v.push_back(faceKey("numero", 4, {900, 5760, 495, 285}, Face::Digit, {}, "4", {}, kBlack));
+    v.push_back(legendKey("tecla", 57, {1200, 5580, 195, 165}, "A"));
+    v.push_back(faceKey("numero", 5, {1590, 5730, 495, 315}, Face::Digit, {}, "5", {}, kBlack));
+    v.push_back(legendKey("tecla", 58, {1920, 5580, 165, 165}, "B"));
+    v.push_back(faceKey("numero", 6, {2280, 5760, 495, 285}, Face::Digit, {}, "6", {}, kBlack));
+    v.push_back(legendKey("tecla", 59, {2610, 5580, 165, 165}, "C"));
+    v.push_back(faceKey("tecla", 2, {3060, 5790, 345, 255}, Face::Operator, {}, "×", {}));
+    v.push_back(legendKey("tecla", 38, {3000, 5580, 255, 165}, "x!"));
+    v.push_back(legendKey("tecla", 35, {3210, 5580, 285, 195}, "xx"));
+
+    // Third row.
+    v.push_back(faceKey("tecla", 46, {300, 6360, 345, 195}, Face::Narrow, "MR", {}, {}));
+    v.push_back(legendKey("tecla", 49, {240, 6150, 285, 195}, "M+"));
+    v.push_back(legendKey("tecla", 50, {480, 6150, 285, 195}, "M-"));
+    v.push_back(faceKey("numero", 1, {900, 6330, 495, 285}, Face::Digit, {}, "1", {}, kBlack));
+    v.push_back(legendKey("tecla", 51, {1080, 6150, 405, 165}, "FIX"));
+    v.push_back(faceKey("numero", 2, {1620, 6330, 465, 285}, Face::Digit, {}, "2", {}, kBlack));
+    v.push_back(legendKey("tecla", 53, {1770, 6150, 315, 165}, "DEC"));
+    v.push_back(faceKey("numero", 3, {2280, 6330, 465, 285}, Face::Digit, {}, "3", {}, kBlack));
+    v.push_back(legendKey("tecla", 52, {2460, 6150, 375, 165}, "INT"));
+    v.push_back(faceKey("tecla", 1, {3060, 6360, 345, 225}, Face::Operator, {}, "−", {}));
+    v.push_back(legendKey("tecla", 34, {3030, 6150, 345, 165}, "E(-)", "Negative exponent"));
+
+    // Fourth row.
+    v.push_back(faceKey("Label14", -1, {210, 6960, 435, 195}, Face::Narrow, "XLS", {},
+                        "Copy STACK to clipboard (EXEL format)"));
+    v.push_back(legendKey("Label13", -1, {240, 6750, 405, 165}, "PRINT", "Prints the STACK"));
+    v.push_back(faceKey("numero", 0, {930, 6930, 435, 255}, Face::Digit, {}, "0", {}, kBlack));
+    v.push_back(legendKey("tecla", 32, {960, 6720, 405, 165}, "%"));
+    v.push_back(faceKey("tecla", 15, {1620, 6900, 435, 285}, Face::Digit, {}, ".", {}, kBlack));
+    v.push_back(legendKey("tecla", 19, {1620, 6750, 375, 165}, "RND", "Random number generator"));
+    v.push_back(faceKey("tecla", 17, {2280, 6960, 465, 225}, Face::Digit, "PI", {}, {}, kBlack, 6.75));
+    v.push_back(legendKey("tecla", 18, {2400, 6690, 255, 195}, "e"));
+    v.push_back(faceKey("tecla", 0, {3060, 6900, 345, 225}, Face::Operator, {}, "+", {}));
+    v.push_back(legendKey("tecla", 33, {3060, 6720, 315, 165}, "++"));
+
+    // Bottom legend row.
+    v.push_back(legendKey("monitor", 8, {2010, 7290, 465, 165}, "INFO", {}, kPaleYellow));
+    v.push_back(legendKey("Label10", 0, {2550, 7290, 465, 165}, "WEB >", "Morvane official website"));
+    return v;
+}
+
+std::vector<ControlDef> makeLowerStrip() {
+    std::vector<ControlDef> v;
+    v.push_back(legendKey("Label10", 1, {1050, 7770, 465, 165}, "HELP >", "Morvane official website"));
+    v.push_back(legendKey("tecla", 13, {510, 7860, 225, 165}, "X"));
+    v.push_back(legendKey("tecla", 14, {750, 8010, 195, 165}, "Y"));
+    v.push_back(legendKey("tecla", 56, {150, 7800, 225, 195}, "f"));
+    v.push_back(legendKey("tecla", 44, {2880, 7740, 375, 165}, "eur"));
+    v.push_back(legendKey("tecla", 43, {2880, 7890, 375, 225}, "pta"));
+    v.push_back(legendKey("tecla", 42, {3330, 7740, 195, 165}, "+"));
+    v.push_back(legendKey("tecla", 41, {3330, 7890, 345, 225}, "IVA"));
+    v.push_back(legendKey("tecla", 63, {3480, 7710, 195, 225}, "-"));
+    {
+        ControlDef d;
+        d.name = "Image1";
+        d.kind = Kind::Image;
+        d.box = {1500, 7710, 480, 480};
+        v.push_back(d);
+    }
+    {
+        ControlDef d = text("bloqueo1", -1, {}, -1, {1980, 7740, 405, 405}, "", 6.75, false, Align::Left, kBlack);
+        d.visible = false;
+        v.push_back(d);
+    }
+    v.push_back(frame("pantalla", 9, {2400, 7740, 435, 405}, rgb(128, 128, 0), false));
+    v.push_back(onLabel(37, "pantalla", 9));
+    v.push_back(status(36, "pantalla", 9, {300, 0, 1470, 150}, "STACK UTILITIES", true, Align::Left));
+    return v;
+}
+
+std::vector<ControlDef> makeOutside() {
+    std::vector<ControlDef> v;
+    v.push_back(frame("pantalla", 0, {1260, 8940, 255, 285}, kDisplayGreen, false));
+    v.push_back(frame("pantalla", 5, {990, 9240, 255, 255}, kDisplayGreen, true));
+    v.push_back(frame("pantalla", 6, {930, 8970, 285, 255}, kDisplayGreen, false));
+    v.push_back(status(19, "pantalla", 6, {900, 0, 2085, 150}, "", false, Align::Right));
+    v.push_back(status(25, "pantalla", 6, {1560, 0, 1425, 150}, "", false, Align::Right));
+    v.push_back(frame("pantalla", 7, {1260, 9270, 285, 285}, kDisplayGreen, false));
+    v.push_back(legendKey("tecla", 37, {2880, 8100, 375, 225}, "hyp",
+                          "Hyperbolic function. Use in sin, asin, cos, acos, tan, atan."));
+    v.push_back(legendKey("monitor", 10, {3300, 8100, 465, 165}, "HELP >", "Shows the help screen"));
+    v.push_back(text("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack));
+    for (int i = 0; i <= 20; ++i) {
+        ControlDef d = text("nivel", i, {}, -1, {(i % 5) * 2580, 8580 + (i / 5) * 292, 2565, 225}, "", 6.75, false,
+                            Align::Left, kBlack);
+        v.push_back(d);
+    }
+    return v;
+}
+
+}  // namespace
+
+const std::vector<ControlDef>& titleBandLayout() {
+    static const std::vector<ControlDef> v = makeTitleBand();
+    return v;
+}
+const std::vector<ControlDef>& displayLayout() {
+    static const std::vector<ControlDef> v = makeDisplay();
+    return v;
+}
+const std::vector<ControlDef>& keypadLayout() {
+    static const std::vector<ControlDef> v = makeKeypad();
+    return v;
+}
+const std::vector<ControlDef>& lowerStripLayout() {
+    static const std::vector<ControlDef> v = makeLowerStrip();
+    return v;
+}
+const std::vector<ControlDef>& outsideLayout() {
+    static const std::vector<ControlDef> v = makeOutside();
+    return v;
+}
+
+std::vector<const ControlDef*> allControls() {
+    std::vector<const ControlDef*> out;
+    for (const auto* table : {&titleBandLayout(), &keypadLayout(), &lowerStripLayout(), &displayLayout(),
+                              &outsideLayout()})
+        for (const ControlDef& d : *table) out.push_back(&d);
+    return out;
+}
+
+}  // namespace morvane

@@ -1,0 +1,151 @@
+#include "mainwindow.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "controlwidget.h"
+#include "skin.h"
+
+namespace morvane {
+
+namespace {
+
+platform::Services servicesOf(platform::QtClipboard& c, platform::QtRegional& r, platform::QtBrowser& b,
+                              platform::QtWindowSystem& w) {
+    platform::Services s;
+    s.clipboard = &c;
+    s.regional = &r;
+    s.browser = &b;
+    s.window = &w;
+    return s;
+}
+
+int buttonsOf(Qt::MouseButtons b) {
+    int m = 0;
+    if (b & Qt::LeftButton) m |= 1;
+    if (b & Qt::RightButton) m |= 2;
+    if (b & Qt::MiddleButton) m |= 4;
+    return m;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), windowSystem_(this) {
+    setWindowTitle(QStringLiteral(" Morvane"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, windowSystem_), std::move(config));
+    build();
+    for (const Timer& t : model_->timers) {
+        auto* qt = new QTimer(this);
+        qt->setInterval(t.interval);
+        qt->setTimerType(Qt::CoarseTimer);
+        const std::string name(t.name);
+        connect(qt, &QTimer::timeout, this, [this, name] {
+            model_->tick(name);
+            refresh();
+        });
+        timers_.push_back(qt);
+    }
+    syncTimers();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::build() {
+    widgets_.assign(model_->controls.size(), nullptr);
+    for (size_t i = 0; i < model_->controls.size(); ++i) {
+        const Control& c = model_->controls[i];
+        const ControlDef& d = *c.def;
+        // Storage-only controls have no widget.
+        if (d.name == "nivel" || d.name == "memoriaprincipal") continue;
+        QWidget* parent = c.parent >= 0 ? static_cast<QWidget*>(widgets_[static_cast<size_t>(c.parent)]) : this;
+        if (!parent) continue;
+        widgets_[i] = new ControlWidget(this, *model_, static_cast<int>(i), parent);
+    }
+}
+
+ControlWidget* MainWindow::widgetFor(std::string_view name, int index) const {
+    const int id = model_->id(name, index);
+    return id < 0 ? nullptr : widgets_[static_cast<size_t>(id)];
+}
+
+void MainWindow::syncTimers() {
+    for (size_t i = 0; i < timers_.size(); ++i) {
+        const bool on = model_->timers[i].enabled;
+        if (on != timers_[i]->isActive()) {
+            if (on)
+                timers_[i]->start();
+            else
+                timers_[i]->stop();
+        }
+    }
+}
+
+void MainWindow::refresh() {
+    for (ControlWidget* w : widgets_)
+        if (w) w->sync();
+    syncTimers();
+}
+
+void MainWindow::afterInput() {
+    model_->tick("Timer2");
+    refresh();
+}
+
+void MainWindow::controlClicked(const Control& c) {
+    model_->click(c.def->name, c.def->index);
+    afterInput();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    paintSkin(p, height());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+    int code = 0;
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            code = 13;
+            break;
+        case Qt::Key_Backspace:
+            code = 8;
+            break;
+        default:
+            if (!e->text().isEmpty()) code = e->text().at(0).unicode();
+    }
+    if (code == 0) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    model_->Form_KeyPress(code);
+    afterInput();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* e) {
+    const QPointF p = e->position();
+    const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 4;
+    model_->Form_MouseDown(button, static_cast<int>(p.x() * kTwipsPerPixel), static_cast<int>(p.y() * kTwipsPerPixel));
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
+    const QPointF p = e->position();
+    model_->Form_MouseMove(buttonsOf(e->buttons()), static_cast<int>(p.x() * kTwipsPerPixel),
+                           static_cast<int>(p.y() * kTwipsPerPixel));
+    refresh();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange && model_ && model_->minimized && !(windowState() & Qt::WindowMinimized)) {
+        model_->restored();
+        refresh();
+    }
+    QWidget::changeEvent(e);
+}
+
+}  // namespace morvane

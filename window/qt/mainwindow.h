@@ -1,0 +1,57 @@
+// The Qt main window: a frameless, rounded widget that draws the skin and
+// one child widget per control of the window model, and forwards every
+// click, key press, mouse move and timer tick into the model.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/qt/qt_services.h"
+#include "window/model.h"
+
+namespace morvane {
+
+class ControlWidget;
+
+class MainWindow : public QWidget {
+public:
+    explicit MainWindow(Calculadora::Config config, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Calculadora& model() { return *model_; }
+    // The widget made for a control, or nullptr for storage-only controls.
+    ControlWidget* widgetFor(std::string_view name, int index = -1) const;
+    const std::vector<ControlWidget*>& controlWidgets() const { return widgets_; }
+
+    // Brings every widget up to the model's state; widgets whose state did
+    // not change are left alone.
+    void refresh();
+    // After a handled click or key press: the display refresh runs at once,
+    // so that the result is on screen in the same frame.
+    void afterInput();
+
+    void controlClicked(const Control& c);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void changeEvent(QEvent*) override;
+
+private:
+    void build();
+    void syncTimers();
+
+    platform::QtClipboard clipboard_;
+    platform::QtRegional regional_;
+    platform::QtBrowser browser_;
+    platform::QtWindowSystem windowSystem_;
+    std::unique_ptr<Calculadora> model_;
+    std::vector<ControlWidget*> widgets_;  // by control id (nullptr: none)
+    std::vector<QTimer*> timers_;          // by model timer
+};
+
+}  // namespace morvane

@@ -1,0 +1,15 @@
+// The calculator's skin, drawn in code from the layout tables.
+#pragma once
+
+class QPainter;
+
+namespace morvane {
+
+// Paints the skin (247 x 505 pixels at the top-left corner) and the window
+// background below it, for a window of the given height in pixels.
+void paintSkin(QPainter& p, int windowHeightPx);
+
+// The program's icon, drawn into a square of the given size.
+void paintIcon(QPainter& p, int size);
+
+}  // namespace morvane
