@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test Morvane on Debian 12.
+#
+#   scripts/morvane.sh run     install what is missing, build, start the calculator
+#   scripts/morvane.sh test    install what is missing, build, run every test
+#   scripts/morvane.sh asan    the same tests in a build with AddressSanitizer and UBSan
+#   scripts/morvane.sh fuzz [SECONDS]   build the fuzz target with clang and run it
+#   scripts/morvane.sh bench   build and run the benchmarks
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$here"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation)
+test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick)
+fuzz_pkgs=(clang libclang-rt-14-dev)
+bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
+
+need() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}" >&2
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    if ! "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; then
+        "${sudo[@]}" apt-get update
+        "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+configure() {  # build-dir [cmake args...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs"
+}
+
+run_tests() {  # build-dir
+    export QT_QPA_PLATFORM=offscreen QT_FONT_DPI=96
+    ctest --test-dir "$1" --output-on-failure -j"$jobs" --timeout 300
+}
+
+case "${1:-}" in
+    run)
+        need "${build_pkgs[@]}" "${test_pkgs[@]}"
+        configure build
+        exec ./build/morvane
+        ;;
+    test)
+        need "${build_pkgs[@]}" "${test_pkgs[@]}"
+        configure build
+        run_tests build
+        ;;
+    asan)
+        need "${build_pkgs[@]}" "${test_pkgs[@]}"
+        flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+        configure build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
+            -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+        export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+        run_tests build-asan
+        ;;
+    fuzz)
+        need "${build_pkgs[@]}" "${fuzz_pkgs[@]}"
+        CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DMORVANE_GUI=OFF -DMORVANE_TESTS=OFF -DMORVANE_FUZZ=ON >/dev/null
+        cmake --build build-fuzz -j"$jobs" --target morvane-fuzz
+        mkdir -p build-fuzz/corpus
+        ./build-fuzz/fuzz/morvane-fuzz -max_total_time="${2:-60}" -timeout=10 -print_final_stats=1 \
+            build-fuzz/corpus fuzz/corpus
+        ;;
+    bench)
+        need "${build_pkgs[@]}" "${bench_pkgs[@]}"
+        configure build-bench -DCMAKE_BUILD_TYPE=Release -DMORVANE_BENCH=ON -DMORVANE_TESTS=OFF
+        ./build-bench/bench/morvane-bench
+        ;;
+    *)
+        sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+        exit 2
+        ;;
+esac
