@@ -218,11 +218,11 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
         return true;
     }
     if (n == 1 && q == "tempcelsius") {
-        value = numberToText(c.tempcelsius, c.separator());
+        value = numberToText(c.tempcelsius, regional.separator == ',' ? ',' : '.');
         return true;
     }
     if (n == 1 && q == "elapsed") {
-        value = numberToText(c.elapsedMinutes(), c.separator());
+        value = numberToText(c.elapsedMinutes(), regional.separator == ',' ? ',' : '.');
         return true;
     }
     if (q == "page") {

@@ -108,6 +108,61 @@ ControlDef softKey(int index, std::string_view parent, int parentIndex, int left
     return d;
 }
 
+// The soft-key rows of the panels, left to right.
+void addSoftKeys(std::vector<ControlDef>& v, int panel) {
+    struct Row {
+        int panel;
+        int keys[6];
+        int lefts[6];
+        int widths[6];
+        std::string_view captions[6];
+    };
+    static const Row rows[] = {
+        {1, {6, 7, 8, 9, 10, 11}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
+         {"INDEX", "", "", "", "", "OK"}},
+        {2, {78, 16, 15, 14, 13, 12}, {60, 540, 1035, 1530, 2025, 2520}, {465, 465, 465, 465, 465, 465},
+         {"", "", "", "", "", "OK"}},
+        {3, {22, 23, 21, 20, 19, 18}, {60, 570, 1035, 1530, 2025, 2520}, {465, 420, 465, 465, 465, 465},
+         {"INDEX", "", "", "", "", "OK"}},
+        {4, {24, 25, 26, 27, 28, 29}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
+         {"<<", "1", ">>", "", "CLR", "OK"}},
+        {8, {-1, 49, 50, 51, 52, 53}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
+         {"", "ABT", "", "", "", "OK"}},
+        {9, {65, 64, 63, 62, 61, 60}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
+         {"", "", "", "", "", "OK"}},
+    };
+    for (const Row& r : rows) {
+        if (r.panel != panel) continue;
+        for (int i = 0; i < 6; ++i)
+            if (r.keys[i] >= 0) v.push_back(softKey(r.keys[i], "pantalla", panel, r.lefts[i], r.widths[i], r.captions[i]));
+    }
+}
+
+// The memory panel: the two list boxes in their clipping window, and the
+// hidden calendar frame.
+void addMemoryPanel(std::vector<ControlDef>& v) {
+    v.push_back(frame("stackutils", 0, {120, 180, 2895, 1725}, kDisplayGreen, true, "pantalla", 4));
+    v.push_back(text("aux", 29, "stackutils", 0, {210, 0, 2595, 165}, "Clic a number to put it in the log.", 6.75,
+                     false, Align::Left, kBlack));
+    v.push_back(text("aux", 27, "stackutils", 0, {0, 210, 315, 165}, "Nº", 6.75, true, Align::Left, kBlack));
+    v.push_back(text("aux", 28, "stackutils", 0, {360, 210, 1275, 165}, "CONTENT", 6.75, true, Align::Left, kBlack));
+    v.push_back(frame("Picture1", -1, {0, 420, 2895, 1155}, kDisplayGreen, true, "stackutils", 0));
+    for (int i = 0; i < 2; ++i) {
+        ControlDef d = text("listmemory", i, "Picture1", -1, {i == 0 ? 0 : 360, -30, i == 0 ? 375 : 1275, 5475}, "",
+                            8.25, true, Align::Left, kBlack);
+        d.kind = Kind::List;
+        d.back = i == 0 ? kHoverGreen : kDisplayGreen;
+        d.opaque = true;
+        d.clickable = true;
+        v.push_back(d);
+    }
+    v.push_back(frame("calendario", 0, {120, 180, 2895, 1725}, kDisplayGreen, false, "pantalla", 4));
+    v.push_back(text("Label4", 0, "calendario", 0, {60, 0, 1200, 165}, "ENERO", 6.75, true, Align::Left, kBlack));
+    v.push_back(text("Label4", 1, "calendario", 0, {1500, 0, 1200, 165}, "FEBRERO", 6.75, true, Align::Left, kBlack));
+    v.back().clickable = true;
+    v[v.size() - 2].clickable = true;
+}
+
 std::vector<ControlDef> makeTitleBand() {
     std::vector<ControlDef> v;
     const Box rings[] = {{2820, 150, 195, 195}, {3030, 150, 195, 195}, {3270, 150, 195, 195}};
@@ -242,6 +297,8 @@ std::vector<ControlDef> makeDisplay() {
         if (p.panel == 3) v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left));
         if (p.panel == 8)
             v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right));
+        if (p.panel == 4) addMemoryPanel(v);
+        addSoftKeys(v, p.panel);
     }
 
     // The error box.
@@ -397,6 +454,13 @@ std::vector<ControlDef> makeLowerStrip() {
     v.push_back(frame("pantalla", 9, {2400, 7740, 435, 405}, rgb(128, 128, 0), false));
     v.push_back(onLabel(37, "pantalla", 9));
     v.push_back(status(36, "pantalla", 9, {300, 0, 1470, 150}, "STACK UTILITIES", true, Align::Left));
+    {
+        ControlDef d = text("Label11", -1, "pantalla", 9, {1500, 0, 1455, 165}, ">>>PRINTING STACK", 6.75, true,
+                            Align::Left, kBlack);
+        d.visible = false;
+        v.push_back(d);
+    }
+    addSoftKeys(v, 9);
     return v;
 }
 

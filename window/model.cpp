@@ -287,6 +287,39 @@ EventResult Calculadora::orden_Click(int index) {
             if (!r[0].empty() && !r[1].empty()) std::swap(r[0], r[1]);
             return EventResult::Ok;
         }
+        case 11:
+        case 12:
+        case 18:
+        case 29:
+        case 60:
+            // The panels' "OK" keys.
+            setPanel(index == 11 ? 1 : index == 12 ? 2 : index == 18 ? 3 : index == 29 ? 4 : 9, false);
+            return EventResult::Ok;
+        case 53:
+            if (Control* about = find("info", 1)) about->visible = false;
+            setPanel(8, false);
+            return EventResult::Ok;
+        case 7:
+        case 8:
+        case 9:
+        case 10:
+        case 13:
+        case 14:
+        case 15:
+        case 16:
+        case 19:
+        case 20:
+        case 21:
+        case 23:
+        case 50:
+        case 51:
+        case 52:
+        case 61:
+        case 62:
+        case 63:
+        case 64:
+        case 65:
+        case 78:
         case 17:
         case 79:
         case 80:

@@ -1,5 +1,7 @@
 // morvane: the calculator's window.
 #include <QApplication>
+#include <QFileInfo>
+#include <QUrl>
 
 #include "mainwindow.h"
 
@@ -9,6 +11,25 @@
 #ifndef MORVANE_HELP_PAGE
 #define MORVANE_HELP_PAGE ""
 #endif
+#ifndef MORVANE_INSTALL_WEB
+#define MORVANE_INSTALL_WEB "/usr/local/share/morvane/web"
+#endif
+
+namespace {
+
+// The address of one of the program's pages: the configured one, or the
+// file beside the program (in the build tree), or where it is installed.
+std::string pageAddress(const char* configured, const char* file) {
+    if (configured[0]) return configured;
+    for (const QString& dir : {QCoreApplication::applicationDirPath() + QStringLiteral("/web"),
+                               QStringLiteral(MORVANE_INSTALL_WEB)}) {
+        const QString path = dir + QLatin1Char('/') + QLatin1String(file);
+        if (QFileInfo::exists(path)) return QUrl::fromLocalFile(path).toString().toStdString();
+    }
+    return QUrl::fromLocalFile(QStringLiteral(MORVANE_INSTALL_WEB "/") + QLatin1String(file)).toString().toStdString();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Positioning, dragging and the topmost flag need X11; on Wayland run
@@ -17,8 +38,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     morvane::Calculadora::Config config;
-    config.homePage = MORVANE_HOME_PAGE;
-    config.helpPage = MORVANE_HELP_PAGE;
+    config.homePage = pageAddress(MORVANE_HOME_PAGE, "index.htm");
+    config.helpPage = pageAddress(MORVANE_HELP_PAGE, "ayuda.htm");
     morvane::MainWindow w(config);
     w.show();
     return app.exec();
