@@ -1,1 +1,127 @@
+// The window model's own rules: the window's shape, the separator from the
+// regional settings, timers, and how events reach controls.
 #include <gtest/gtest.h>
+
+#include "platform/fake.h"
+#include "window/model.h"
+
+namespace morvane {
+namespace {
+
+struct ModelFixture : ::testing::Test {
+    platform::FakeClipboard clipboard;
+    platform::FakeRegional regional;
+    platform::FakeBrowser browser;
+    platform::FakeWindowSystem window;
+    std::unique_ptr<Calculadora> calc;
+
+    void SetUp() override {
+        platform::Services s;
+        s.clipboard = &clipboard;
+        s.regional = &regional;
+        s.browser = &browser;
+        s.window = &window;
+        calc = std::make_unique<Calculadora>(s, Calculadora::Config{"home", "help"});
+    }
+};
+
+TEST_F(ModelFixture, ShapeFollowsEveryHeight) {
+    // 246 x 502 pixels at start; the corner ellipse is 246 / 17 = 14.47 -> 14.
+    EXPECT_EQ(window.regionW, 246);
+    EXPECT_EQ(window.regionH, 502);
+    EXPECT_EQ(window.regionR, 14);
+    EXPECT_EQ(window.width, 3690);
+    EXPECT_EQ(window.height, 7530);
+    calc->click("MANEJO", 0);  // topmost: 7560 twips
+    EXPECT_EQ(window.regionH, 504);
+    EXPECT_TRUE(window.topmost);
+    EXPECT_TRUE(window.visible);
+    calc->click("MANEJO", 0);  // not topmost: 8085 twips
+    EXPECT_EQ(window.regionH, 539);
+    EXPECT_EQ(window.height, 8085);
+    EXPECT_FALSE(window.topmost);
+}
+
+TEST_F(ModelFixture, MinimisedWindowKeepsItsRegionUntilRestored) {
+    calc->click("MANEJO", 1);
+    EXPECT_TRUE(window.minimized);
+    window.regionW = window.regionH = window.regionR = 0;
+    calc->Form_Resize();  // the system's resize while minimised: no reshape
+    EXPECT_EQ(window.regionW, 0);
+    calc->restored();
+    EXPECT_FALSE(calc->minimized);
+    EXPECT_EQ(window.regionW, 246);
+    EXPECT_EQ(window.regionR, 14);
+}
+
+TEST_F(ModelFixture, SeparatorComesFromTheRegionalSettings) {
+    regional.separator = ',';
+    calc->click("numero", 1);
+    calc->click("tecla", 15);  // decimal point
+    calc->click("numero", 5);
+    EXPECT_EQ(calc->eng.regs.cur[0], "1,5");
+    // Anything but ',' and '.' falls back to '.'.
+    regional.separator = '\'';
+    calc->click("tecla", 6);
+    calc->click("numero", 2);
+    calc->click("tecla", 15);
+    EXPECT_EQ(calc->eng.regs.cur[0], "2.");
+}
+
+TEST_F(ModelFixture, DisabledTimerTickDoesNothing) {
+    EXPECT_TRUE(calc->tick("Timer4"));
+    EXPECT_FALSE(calc->ended);
+    EXPECT_FALSE(window.ended);
+    EXPECT_FALSE(calc->tick("Timer9"));
+    calc->click("MANEJO", 2);
+    EXPECT_TRUE(calc->timer("Timer4")->enabled);
+    EXPECT_TRUE(calc->tick("Timer4"));
+    EXPECT_TRUE(calc->ended);
+    EXPECT_TRUE(window.ended);
+}
+
+TEST_F(ModelFixture, ClicksReportUnknownAndUnbuiltControls) {
+    EXPECT_EQ(calc->click("tecla", 66), EventResult::UnknownControl);
+    EXPECT_EQ(calc->click("nosuch"), EventResult::UnknownControl);
+    EXPECT_EQ(calc->click("Label13"), EventResult::NotBuilt);
+    // A label without a handler takes the click and does nothing.
+    EXPECT_EQ(calc->click("Label15"), EventResult::Ok);
+    EXPECT_EQ(calc->click("numero", 3), EventResult::Ok);
+    EXPECT_EQ(calc->eng.regs.cur[0], "3");
+}
+
+TEST_F(ModelFixture, EngineStateIsPublishedToItsControls) {
+    calc->click("numero", 8);
+    calc->click("tecla", 12);
+    calc->click("tecla", 0);  // 8 + empty log fails: type mismatch
+    EXPECT_EQ(calc->find("nivel", 1)->caption, "8");
+    EXPECT_EQ(calc->find("nivel", 1)->tag, "8");
+    EXPECT_EQ(calc->find("estado", 7)->caption, "E 13");
+    EXPECT_EQ(calc->find("numeroerror")->caption, "ERROR E-13");
+    EXPECT_TRUE(calc->find("error")->visible);
+    calc->click("estado", 2);
+    EXPECT_EQ(calc->find("estado", 2)->caption, "HYP");
+    calc->click("orden", 83);
+    EXPECT_FALSE(calc->find("error")->visible);
+    calc->click("numero", 4);
+    calc->click("tecla", 55);  // >MEM
+    EXPECT_EQ(calc->find("listmemory", 1)->items, std::vector<std::string>{"4"});
+    EXPECT_EQ(calc->find("listmemory", 0)->items.size(), 29u);
+    EXPECT_EQ(calc->find("listmemory", 0)->items.back(), "29");
+}
+
+TEST_F(ModelFixture, EveryControlSitsInsideAFrameThatExists) {
+    for (const Control& c : calc->controls) {
+        if (c.def->parent.empty()) continue;
+        ASSERT_GE(c.parent, 0) << c.def->name << " " << c.def->index;
+        EXPECT_EQ(calc->controls[static_cast<size_t>(c.parent)].def->kind, Kind::Frame) << c.def->name;
+    }
+    // Names are unique per index.
+    for (size_t i = 0; i < calc->controls.size(); ++i) {
+        const ControlDef* d = calc->controls[i].def;
+        EXPECT_EQ(calc->id(d->name, d->index), static_cast<int>(i)) << d->name << " " << d->index;
+    }
+}
+
+}  // namespace
+}  // namespace morvane
