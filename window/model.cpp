@@ -9,13 +9,6 @@ namespace morvane {
 
 namespace {
 
-std::string key(std::string_view name, int index) {
-    std::string k(name);
-    k += '#';
-    k += std::to_string(index);
-    return k;
-}
-
 // Rounds to the nearest integer, halves to even.
 int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
@@ -34,12 +27,19 @@ Calculadora::Calculadora(platform::Services services, Config config)
         c.fore = d->fore;
         c.back = d->back;
         c.border = d->border;
-        index_[key(d->name, d->index)] = static_cast<int>(controls.size());
+        std::vector<int>& slots = index_[d->name];
+        const size_t slot = static_cast<size_t>(d->index + 1);
+        if (slots.size() <= slot) slots.resize(slot + 1, -1);
+        slots[slot] = static_cast<int>(controls.size());
         controls.push_back(std::move(c));
     }
     for (Control& c : controls)
         if (!c.def->parent.empty()) c.parent = id(c.def->parent, c.def->parentIndex);
     for (int i = 0; i <= 20; ++i) lineIds_.push_back(id("nivel2", i));
+    timer2Ids_ = lineIds_;
+    for (auto [name, index] : {std::pair<std::string_view, int>{"orden", 3}, {"orden", 4}, {"estado", 4},
+                               {"estado", 6}, {"estado", 7}, {"Shape1", -1}})
+        timer1Ids_.push_back(id(name, index));
     if (Control* numbers = find("listmemory", 0))
         for (int n = 1; n <= 29; ++n) numbers->items.push_back((n < 10 ? "0" : "") + std::to_string(n));
     for (const char* n : {"listmemory"})
@@ -65,8 +65,16 @@ void Calculadora::Form_Load() {
 }
 
 int Calculadora::id(std::string_view name, int index) const {
-    auto it = index_.find(key(name, index));
-    return it == index_.end() ? -1 : it->second;
+    auto it = index_.find(name);
+    if (it == index_.end() || index < -1) return -1;
+    const size_t slot = static_cast<size_t>(index + 1);
+    return slot < it->second.size() ? it->second[slot] : -1;
+}
+
+const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) const {
+    if (name == "Timer1") return &timer1Ids_;
+    if (name == "Timer2") return &timer2Ids_;
+    return nullptr;
 }
 
 Control* Calculadora::find(std::string_view name, int index) {

@@ -72,6 +72,9 @@ public:
     const Control* find(std::string_view name, int index = -1) const;
     int id(std::string_view name, int index = -1) const;  // -1 when absent
     Timer* timer(std::string_view name);
+    // The controls that a tick of this timer may change (all of them for a
+    // timer with no list), so that a view refreshes only those.
+    const std::vector<int>* controlsOfTimer(std::string_view name) const;
 
     // The window.
     int left = 0, top = 0, width = kWindowWidthTw, height = kStartHeightTw;  // twips
@@ -116,8 +119,10 @@ private:
 
     platform::Services svc_;
     Config config_;
-    std::unordered_map<std::string, int> index_;
+    // Control ids by array name, then by index + 1 (slot 0 for no index).
+    std::unordered_map<std::string_view, std::vector<int>> index_;
     std::vector<int> lineIds_;  // nivel2(0..20)
+    std::vector<int> timer1Ids_, timer2Ids_;
 };
 
 }  // namespace morvane

@@ -42,20 +42,30 @@ char separatorOf(const QString& decimalPoint) {
     return '.';
 }
 
-char QtRegional::decimalSeparator() { return separatorOf(QLocale::system().decimalPoint()); }
+struct QtRegional::Formats {
+    QLocale locale;
+    QString time;
+};
 
-std::string QtRegional::timeText() {
+QtRegional::QtRegional() { reload(); }
+
+void QtRegional::reload() {
+    auto f = std::make_shared<Formats>();
+    f->locale = QLocale::system();
     // The system's time format, with seconds even where the short format has none.
-    QString f = QLocale::system().timeFormat(QLocale::ShortFormat);
-    if (!f.contains(QLatin1Char('s'))) {
-        const qsizetype m = f.lastIndexOf(QLatin1String("mm"));
-        if (m >= 0) f.insert(m + 2, QLatin1String(":ss"));
+    f->time = f->locale.timeFormat(QLocale::ShortFormat);
+    if (!f->time.contains(QLatin1Char('s'))) {
+        const qsizetype m = f->time.lastIndexOf(QLatin1String("mm"));
+        if (m >= 0) f->time.insert(m + 2, QLatin1String(":ss"));
     }
-    return QLocale::system().toString(QTime::currentTime(), f).toStdString();
+    separator_ = separatorOf(f->locale.decimalPoint());
+    formats_ = std::move(f);
 }
 
+std::string QtRegional::timeText() { return formats_->locale.toString(QTime::currentTime(), formats_->time).toStdString(); }
+
 std::string QtRegional::shortDateText() {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    return formats_->locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
 }
 
 bool QtBrowser::open(const std::string& address) {

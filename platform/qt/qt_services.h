@@ -1,6 +1,8 @@
 // The platform services on Qt.
 #pragma once
 
+#include <memory>
+
 #include "platform/services.h"
 
 class QWidget;
@@ -15,11 +17,19 @@ public:
     bool text(std::string& out) override;
 };
 
+// The regional settings, read once and again whenever the locale changes.
 class QtRegional : public Regional {
 public:
-    char decimalSeparator() override;
+    QtRegional();
+    void reload();
+    char decimalSeparator() override { return separator_; }
     std::string timeText() override;
     std::string shortDateText() override;
+
+private:
+    char separator_ = '.';
+    struct Formats;
+    std::shared_ptr<Formats> formats_;
 };
 
 class QtBrowser : public Browser {

@@ -45,6 +45,7 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     setObjectName(QString::fromUtf8(d.name.data(), static_cast<qsizetype>(d.name.size())) +
                   (d.index >= 0 ? QStringLiteral("_%1").arg(d.index) : QString()));
     if (d.kind == Kind::Shape) setAttribute(Qt::WA_TransparentForMouseEvents);
+    setMouseTracking(true);
     if (d.kind == Kind::Frame) {
         setAutoFillBackground(true);
     }

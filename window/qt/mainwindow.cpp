@@ -46,7 +46,13 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
         const std::string name(t.name);
         connect(qt, &QTimer::timeout, this, [this, name] {
             model_->tick(name);
-            refresh();
+            // The frequent ticks touch a handful of controls only.
+            if (const std::vector<int>* ids = model_->controlsOfTimer(name)) {
+                for (int id : *ids)
+                    if (ControlWidget* w = widgets_[static_cast<size_t>(id)]) w->sync();
+            } else {
+                refresh();
+            }
         });
         timers_.push_back(qt);
     }
@@ -141,6 +147,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void MainWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::LocaleChange) regional_.reload();
     if (e->type() == QEvent::WindowStateChange && model_ && model_->minimized && !(windowState() & Qt::WindowMinimized)) {
         model_->restored();
         refresh();
