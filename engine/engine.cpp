@@ -65,7 +65,13 @@ double Engine::value(const std::string& t) const {
     }
 }
 
-std::string Engine::text(double v) const { return numberToText(chk(v), sep); }
+std::string Engine::text(double v) const {
+    std::string t = numberToText(chk(v), sep);
+    // The 15 digits of a value next to the largest double can round beyond
+    // the range ("1.79769313486232E+308"): that text would not read back.
+    if (std::fabs(v) >= 1e308 && !isNumeric(t, sep)) throw Failure{kOverflow};
+    return t;
+}
 
 void Engine::numero_Click(int digit) {
     if (digit < 0 || digit > 9) return;
@@ -289,7 +295,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
             log = text(value(x) * 0.862068965517241);
             break;
         case 64:
-            log = text(std::exp(value(x) * std::log(10.0)));
+            log = text(std::exp(chk(value(x) * std::log(10.0))));
             break;
         case 65:
             if (!log.empty())
@@ -519,7 +525,9 @@ void Engine::trigKey(int index, const std::string& x, const std::string& y) {
             return;
         }
         case 40: {
-            const double yv = value(y), xv = value(x);
+            // Adding zero turns a negative zero into zero, so the origin
+            // has the angle 0 and the negative half axis the half turn.
+            const double yv = value(y) + 0.0, xv = value(x) + 0.0;
             const double radius = std::sqrt(chk(chk(std::pow(yv, 2)) + chk(std::pow(xv, 2))));
             regs.cur[1] = text(radius);
             regs.log() = text(std::atan2(xv, yv));
