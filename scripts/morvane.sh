@@ -70,7 +70,8 @@ case "${1:-}" in
             -DMORVANE_GUI=OFF -DMORVANE_TESTS=OFF -DMORVANE_FUZZ=ON >/dev/null
         cmake --build build-fuzz -j"$jobs" --target morvane-fuzz
         mkdir -p build-fuzz/corpus
-        ./build-fuzz/fuzz/morvane-fuzz -max_total_time="${2:-60}" -timeout=10 -print_final_stats=1 \
+        ./build-fuzz/fuzz/morvane-fuzz -max_total_time="${2:-60}" -timeout=10 -max_len=1024 -print_final_stats=1 \
+            -artifact_prefix=build-fuzz/ \
             build-fuzz/corpus fuzz/corpus
         ;;
     bench)

@@ -80,6 +80,7 @@ void ControlWidget::sync() {
     bool dirty = false;
     if (c.caption != caption_) {
         caption_ = c.caption;
+        if (c.def->legend.empty()) setAccessibleName(QString::fromStdString(c.caption).trimmed());
         dirty = true;
     }
     if (c.fore != fore_ || c.back != back_ || c.border != border_) {

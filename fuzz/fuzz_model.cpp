@@ -1,0 +1,565 @@
+// libFuzzer target over the window model `Calculadora` with the in-memory
+// platform services: the input bytes are decoded into a sequence of events
+// (clicks, key presses, timer ticks, mouse events, clipboard texts, the
+// pointer position, the regional separator), and after every event the
+// register invariants are checked. A broken invariant prints what broke and
+// the decoded events, then aborts, so libFuzzer keeps the input as a crash.
+//
+// Input format (see fuzz/README.md): byte 0 is the header (bit 0: the
+// separator at start, 0 '.', 1 ','; the other bits seed the random-number
+// key), then events, each an opcode byte and its argument bytes. Missing
+// bytes at the end read as zero.
+//
+// Environment: MORVANE_FUZZ_TRACE=1 prints every event and the registers it
+// leaves, for reading a reproduction.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/format.h"
+#include "engine/numtext.h"
+#include "platform/fake.h"
+#include "window/model.h"
+
+using namespace std::string_view_literals;
+
+namespace {
+
+using morvane::Calculadora;
+
+constexpr int kMaxEvents = 200;      // events per input
+constexpr size_t kRawMax = 255;      // a raw clipboard text
+constexpr size_t kLongMax = 4096;    // a generated long clipboard text
+constexpr int kLongTexts = 4;        // long texts per input; later ones are capped at kRawMax
+
+// ---------------------------------------------------------------- input
+
+struct Reader {
+    const uint8_t* data;
+    size_t size;
+    size_t pos = 0;
+    bool more() const { return pos < size; }
+    uint8_t u8() { return pos < size ? data[pos++] : 0; }
+    uint16_t u16() {
+        const uint16_t lo = u8();
+        return static_cast<uint16_t>(lo | (u8() << 8));
+    }
+    int16_t s16() { return static_cast<int16_t>(u16()); }
+    std::string bytes(size_t n) {
+        n = std::min(n, size - pos);
+        std::string s(reinterpret_cast<const char*>(data + pos), n);
+        pos += n;
+        return s;
+    }
+};
+
+struct Target {
+    std::string_view name;
+    int index;
+};
+
+// Every clickable control of the layout, in the order of the model's controls.
+const std::vector<Target>& clickables() {
+    static const std::vector<Target> v = [] {
+        morvane::platform::FakeClipboard clip;
+        morvane::platform::FakeRegional regional;
+        morvane::platform::FakeBrowser browser;
+        morvane::platform::FakePrinter printer;
+        morvane::platform::FakeWindowSystem ws;
+        Calculadora c({&clip, &regional, &browser, &printer, &ws}, {});
+        std::vector<Target> out;
+        for (const morvane::Control& k : c.controls)
+            if (k.def->clickable) out.push_back({k.def->name, k.def->index});
+        if (out.empty()) {
+            std::fprintf(stderr, "morvane-fuzz: the layout has no clickable control\n");
+            std::abort();
+        }
+        return out;
+    }();
+    return v;
+}
+
+// Indices beyond the arrays, unknown names and controls that take no click.
+constexpr Target kOdd[] = {
+    {"tecla", 66},      {"tecla", -1},        {"tecla", 1000},    {"tecla", -2147483647 - 1},
+    {"numero", 10},     {"numero", -1},       {"nivel2", 21},     {"nivel2", -1},
+    {"estado", 5},      {"estado", 99},       {"orden", 6},       {"orden", 84},
+    {"orden", -1},      {"monitor", 0},       {"monitor", 11},    {"MANEJO", 3},
+    {"Label10", 2},     {"vcp", 3},           {"vcp", -1},        {"nosuch", 0},
+    {"", -1},           {"TECLA", 0},         {"tecla ", 0},      {"nivel", 1},
+    {"nivel", 0},       {"memoriaprincipal", -1}, {"pila", -1},   {"error", -1},
+    {"pantalla", 6},    {"Shape1", -1},       {"Timer1", -1},     {"listmemory", 1},
+    {"Label4", -1},     {"Label4", 0},
+};
+
+// Control arrays clicked by name and an index 0..83: the soft keys, the
+// display lines and the status labels among them.
+constexpr std::string_view kArrays[] = {"orden", "nivel2", "estado", "vcp", "monitor", "MANEJO", "Label10", "tecla"};
+
+// The keyboard map, digits twice over.
+constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
+
+constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3"};
+
+// Clipboard texts worth trying as they are.
+constexpr std::string_view kTexts[] = {
+    ""sv, "0"sv, "1"sv, "-1"sv, "12"sv, "1.5"sv, "1,5"sv, "-0"sv, "+7"sv, " 42 "sv, "\t3\t"sv, "1E5"sv,
+    "1e-5"sv, "1E"sv, "12E-"sv, "E5"sv, "-"sv, ","sv, "."sv, "12,"sv, "12."sv, ".5"sv, ",5"sv,
+    "inf"sv, "-inf"sv, "INF"sv, "Infinity"sv, "nan"sv, "NaN"sv, "-nan"sv, "nan(0x1)"sv, "1.#INF"sv,
+    "1E999"sv, "-1E999"sv, "1E-999"sv, "1E308"sv, "1E+308"sv, "-1E308"sv, "1.7976931348623157E308"sv,
+    "1,7976931348623157E308"sv, "-1.7976931348623157E308"sv, "1.79769313486231E+308"sv,
+    "1,79769313486231E+308"sv, "1.79769313486232E+308"sv, "2.2250738585072014E-308"sv,
+    "4.9406564584124654E-324"sv, "4,9406564584124654E-324"sv, "5E-324"sv, "1E-400"sv,
+    "9.99999999999999E+307"sv, "1E+15"sv, "999999999999999"sv, "123456789012345678901234567890"sv,
+    "0.1"sv, "0,1"sv, "3.14159265358979"sv, "170"sv, "171"sv, "709.78"sv, "710"sv, "1E154"sv, "1E155"sv,
+    "1.2.3"sv, "1,2,3"sv, "1 2"sv, "0x10"sv, "1e+"sv, "--1"sv, "+-1"sv, "1E2147483648"sv,
+    "1E-2147483649"sv, "1E99999999999999999999"sv, "0E999999"sv, "\xd9\xa1\xd9\xa2"sv, "\xef\xbc\x91"sv,
+    "\xc3\x91"sv, "\xff\xfe"sv, "\0"sv, "1\0" "2"sv, "12\n"sv, "12\r\n"sv, "99999999999999999999E-20"sv,
+    "2"sv, "-2"sv, "-8"sv, "3"sv, "0.5"sv, "0,5"sv, "90"sv, "180"sv, "1E-10"sv, "1E10"sv, "-1E10"sv,
+};
+
+enum class Kind { Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator };
+
+struct Event {
+    Kind kind = Kind::Click;
+    Target target{};
+    int code = 0, a = 0, b = 0;
+    std::string_view timer;
+    std::string text;
+};
+
+struct Decoder {
+    Reader in;
+    int longTexts = 0;
+
+    std::string clipText(char sep) {
+        const uint8_t mode = in.u8();
+        switch (mode % 4) {
+            case 0:
+                return std::string(kTexts[in.u8() % std::size(kTexts)]);
+            case 1:
+                return in.bytes(in.u8());
+            case 2: {
+                size_t n = in.u16() % (kLongMax + 1);
+                if (longTexts >= kLongTexts) n = std::min(n, kRawMax);
+                ++longTexts;
+                const uint8_t shape = in.u8();
+                std::string s;
+                switch (shape % 5) {
+                    case 0:  // a long run of nines
+                        s.assign(n, '9');
+                        break;
+                    case 1:  // a tiny fraction
+                        s = "0";
+                        s += sep;
+                        s.append(n, '0');
+                        s += '1';
+                        break;
+                    case 2:  // a long integer with an exponent
+                        s = "1";
+                        s.append(n, '0');
+                        s += "E-";
+                        s += std::to_string(n);
+                        break;
+                    case 3: {  // a few bytes repeated
+                        const std::string unit = in.bytes(1 + in.u8() % 8);
+                        while (!unit.empty() && s.size() < n) s += unit;
+                        break;
+                    }
+                    default:  // digits and separators
+                        for (size_t i = 0; i < n; ++i) s += i % 7 == 3 ? sep : static_cast<char>('0' + i % 10);
+                        break;
+                }
+                return s;
+            }
+            default: {
+                std::string s(kTexts[in.u8() % std::size(kTexts)]);
+                const uint8_t where = in.u8();
+                const std::string extra = in.bytes(where % 8);
+                return (where & 0x80) ? extra + s : s + extra;
+            }
+        }
+    }
+
+    // False at the end of the input.
+    bool next(Event& e, char sep) {
+        if (!in.more()) return false;
+        const uint8_t op = in.u8();
+        e = Event{};
+        if (op < 70) {
+            const int k = in.u8() % 70;
+            e.target = {"tecla", k < 66 ? k : k == 66 ? 66 : k == 67 ? -1 : k == 68 ? 99 : 1000};
+        } else if (op < 110) {
+            e.target = {"numero", in.u8() % 10};
+        } else if (op < 130) {
+            const auto& c = clickables();
+            e.target = c[in.u16() % c.size()];
+        } else if (op < 140) {
+            const uint8_t k = in.u8();
+            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 84};
+        } else if (op < 180) {
+            e.kind = Kind::Key;
+            const uint8_t k = in.u8();
+            e.code = k < 224 ? static_cast<unsigned char>(kKeyMap[k % kKeyMap.size()]) : in.u16();
+        } else if (op < 200) {
+            e.kind = Kind::Tick;
+            e.timer = kTimers[in.u8() % std::size(kTimers)];
+        } else if (op < 214) {
+            e.kind = Kind::ClipText;
+            e.text = clipText(sep);
+        } else if (op < 217) {
+            e.kind = Kind::ClipFail;
+            e.code = in.u8() & 1;
+        } else if (op < 223) {
+            e.kind = Kind::MouseDown;
+            e.code = in.u8();
+            e.a = in.s16();
+            e.b = in.s16();
+        } else if (op < 231) {
+            e.kind = Kind::MouseMove;
+            e.code = in.u8() % 8;
+            e.a = in.s16();
+            e.b = in.s16();
+        } else if (op < 236) {
+            e.kind = Kind::Cursor;
+            e.code = in.u8() & 1;
+            e.a = in.s16();
+            e.b = in.s16();
+        } else if (op < 238) {
+            e.kind = Kind::Resize;
+        } else if (op < 240) {
+            e.kind = Kind::Restored;
+        } else if (op < 242) {
+            e.kind = Kind::Hover;
+            const auto& c = clickables();
+            e.target = c[in.u16() % c.size()];
+        } else if (op < 244) {
+            e.kind = Kind::Separator;
+        } else {
+            e.target = kOdd[in.u8() % std::size(kOdd)];
+        }
+        return true;
+    }
+};
+
+// ---------------------------------------------------------------- printing
+
+std::string shown(std::string_view t, size_t max = 96) {
+    std::string s = "\"";
+    for (size_t i = 0; i < t.size() && i < max; ++i) {
+        const unsigned char c = static_cast<unsigned char>(t[i]);
+        if (c == '"' || c == '\\') {
+            s += '\\';
+            s += static_cast<char>(c);
+        } else if (c >= 0x20 && c < 0x7f) {
+            s += static_cast<char>(c);
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02x", c);
+            s += buf;
+        }
+    }
+    s += '"';
+    if (t.size() > max) s += "...(" + std::to_string(t.size()) + " bytes)";
+    return s;
+}
+
+std::string describe(const Event& e, char sep) {
+    switch (e.kind) {
+        case Kind::Click:
+            return "click " + std::string(e.target.name) + " " + std::to_string(e.target.index);
+        case Kind::Key:
+            return "key " + std::to_string(e.code) +
+                   (e.code >= 0x20 && e.code < 0x7f ? " '" + std::string(1, static_cast<char>(e.code)) + "'" : "");
+        case Kind::Tick:
+            return "tick " + std::string(e.timer);
+        case Kind::ClipText:
+            return "clipboard " + shown(e.text);
+        case Kind::ClipFail:
+            return e.code ? "clipboard failing" : "clipboard working";
+        case Kind::MouseDown:
+            return "Form_MouseDown button " + std::to_string(e.code) + " at " + std::to_string(e.a) + "," +
+                   std::to_string(e.b);
+        case Kind::MouseMove:
+            return "Form_MouseMove buttons " + std::to_string(e.code) + " at " + std::to_string(e.a) + "," +
+                   std::to_string(e.b);
+        case Kind::Cursor:
+            return "cursor " + std::to_string(e.a) + "," + std::to_string(e.b) + (e.code ? " unreadable" : "");
+        case Kind::Resize:
+            return "Form_Resize";
+        case Kind::Restored:
+            return "restored";
+        case Kind::Hover:
+            return "move " + std::string(e.target.name) + " " + std::to_string(e.target.index);
+        case Kind::Separator:
+            return std::string("separator '") + (sep == '.' ? ',' : '.') + "'";
+    }
+    return "?";
+}
+
+bool trace() {
+    static const bool on = [] {
+        const char* v = std::getenv("MORVANE_FUZZ_TRACE");
+        return v && *v && *v != '0';
+    }();
+    return on;
+}
+
+// ---------------------------------------------------------------- the run
+
+bool hasInfNan(std::string_view t) {
+    for (size_t i = 0; i + 3 <= t.size(); ++i) {
+        auto low = [&](size_t k) { return static_cast<char>(t[i + k] | 0x20); };
+        if ((low(0) == 'i' && low(1) == 'n' && low(2) == 'f') || (low(0) == 'n' && low(1) == 'a' && low(2) == 'n'))
+            return true;
+    }
+    return false;
+}
+
+// Editing keys change the log's text as text: what they make of a pasted text
+// still counts as pasted.
+bool isEdit(const Event& e) {
+    if (e.kind == Kind::Key)
+        return (e.code >= '0' && e.code <= '9') || e.code == 'E' || e.code == 'e' || e.code == '_' || e.code == ',' ||
+               e.code == '.' || e.code == 8;
+    if (e.kind != Kind::Click) return false;
+    if (e.target.name == "numero") return true;
+    if (e.target.name != "tecla") return false;
+    switch (e.target.index) {
+        case 4:   // backspace
+        case 8:   // EEX
+        case 15:  // decimal point
+        case 16:  // 000
+        case 34:  // E(-)
+        case 45:  // 00
+            return true;
+        default:
+            return false;
+    }
+}
+
+class Run {
+public:
+    Run(const uint8_t* data, size_t size) : data_(data), size_(size) {
+        Reader head{data, size};
+        const uint8_t h = head.u8();
+        sep_ = (h & 1) ? ',' : '.';
+        regional_.separator = sep_;
+        calc_ = std::make_unique<Calculadora>(
+            morvane::platform::Services{&clip_, &regional_, &browser_, &printer_, &ws_}, Calculadora::Config{});
+        calc_->eng.reseed(h >> 1);
+        check(-1, nullptr);
+    }
+
+    void go() {
+        Decoder dec{{data_, size_, size_ ? 1u : 0u}};
+        Event e;
+        for (int n = 0; n < kMaxEvents && dec.next(e, sep_); ++n) {
+            apply(e);
+            if (trace()) {
+                std::fprintf(stderr, "#%d %s\n", n, describe(e, prevSep_).c_str());
+                dumpRegisters();
+            }
+            check(n, &e);
+        }
+    }
+
+private:
+    void apply(const Event& e) {
+        auto& regs = calc_->eng.regs;
+        const std::string logBefore = regs.cur[0];
+        prevSep_ = sep_;
+        switch (e.kind) {
+            case Kind::Click: {
+                calc_->click(e.target.name, e.target.index);
+                // The exchange keys move the log's text as it is into a level.
+                if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
+                    for (int i = 1; i < morvane::kRegisters; ++i)
+                        if (regs.cur[static_cast<size_t>(i)] == logBefore) exchanged_.insert(logBefore);
+                // "pst" takes the clipboard's text as it is.
+                if (e.target.name == "tecla" && e.target.index == 48 && regs.cur[0] == clip_.content)
+                    pasted_.insert(clip_.content);
+                break;
+            }
+            case Kind::Key:
+                calc_->Form_KeyPress(e.code);
+                break;
+            case Kind::Tick:
+                calc_->tick(e.timer);
+                break;
+            case Kind::ClipText:
+                clip_.content = e.text;
+                break;
+            case Kind::ClipFail:
+                clip_.failing = e.code != 0;
+                break;
+            case Kind::MouseDown:
+                calc_->Form_MouseDown(e.code, e.a, e.b);
+                break;
+            case Kind::MouseMove:
+                calc_->Form_MouseMove(e.code, e.a, e.b);
+                break;
+            case Kind::Cursor:
+                ws_.cursorX = e.a;
+                ws_.cursorY = e.b;
+                ws_.cursorOk = e.code == 0;
+                break;
+            case Kind::Resize:
+                calc_->Form_Resize();
+                break;
+            case Kind::Restored:
+                calc_->restored();
+                break;
+            case Kind::Hover:
+                calc_->move(e.target.name, e.target.index);
+                break;
+            case Kind::Separator: {
+                // Whatever is stored was written under the old separator.
+                const auto& eng = calc_->eng;
+                for (int i = 0; i < morvane::kRegisters; ++i) {
+                    legacy_.insert(eng.regs.cur[static_cast<size_t>(i)]);
+                    legacy_.insert(eng.regs.saved[static_cast<size_t>(i)]);
+                }
+                legacy_.insert(eng.memoria);
+                for (const std::string& m : eng.memoryList) legacy_.insert(m);
+                sep_ = sep_ == '.' ? ',' : '.';
+                regional_.separator = sep_;
+                for (std::string& g : goodRegister_) g.clear();
+                goodMemory_ = "\x01";
+                goodList_ = 0;
+                break;
+            }
+        }
+        if (isEdit(e) && pasted_.count(logBefore)) pasted_.insert(regs.cur[0]);
+    }
+
+    void check(int n, const Event* e) {
+        const auto& eng = calc_->eng;
+        // Every handler of a known control and every key press reads the
+        // regional separator first.
+        const bool synced = !e || e->kind == Kind::Key ||
+                            (e->kind == Kind::Click && calc_->find(e->target.name, e->target.index));
+        if (synced && calc_->separator() != sep_)
+            fail(n, "separator", std::string("the model's separator is '") + calc_->separator() + "', the regional one '" +
+                                     sep_ + "'");
+        // A text found good stays good while the separator stays (the sets of
+        // allowed texts only grow), so each slot is checked again only when
+        // its text changed: long texts sit in the registers for many events.
+        for (int i = 0; i < morvane::kRegisters; ++i) {
+            for (int s = 0; s < 2; ++s) {
+                const std::string& t = s ? eng.regs.saved[static_cast<size_t>(i)] : eng.regs.cur[static_cast<size_t>(i)];
+                std::string& good = goodRegister_[static_cast<size_t>(2 * i + s)];
+                if (t == good) continue;
+                const char* which = s ? "saved" : "current";
+                if (i >= 1 && !t.empty() && !morvane::isNumeric(t, sep_) && !exchanged_.count(t) && !legacy_.count(t))
+                    fail(n, "(a) level text",
+                         "level " + std::to_string(i) + " (" + which + ") holds " + shown(t) + ", not a number under '" +
+                             sep_ + "', and no exchange moved it there");
+                if (hasInfNan(t) && !pasted_.count(t))
+                    fail(n, "(b) inf/nan", std::string(i == 0 ? "the log" : "level " + std::to_string(i)) + " (" + which +
+                                               ") holds " + shown(t) + ", which no paste brought");
+                good = t;
+            }
+        }
+        for (int i = 0; i <= 20; ++i) {
+            const std::string& t = calc_->line(i).caption;
+            std::string& good = goodLine_[static_cast<size_t>(i)];
+            if (t == good) continue;
+            if (hasInfNan(t) && !pasted_.count(t))
+                fail(n, "(b) inf/nan", "display line nivel2(" + std::to_string(i) + ") shows " + shown(t));
+            good = t;
+        }
+        if (eng.memoria != goodMemory_) {
+            if (!morvane::isNumeric(eng.memoria, sep_) && !legacy_.count(eng.memoria))
+                fail(n, "(c) memory", "memoriaprincipal holds " + shown(eng.memoria) + ", not a number under '" + sep_ + "'");
+            goodMemory_ = eng.memoria;
+        }
+        if (eng.memoryList.size() < goodList_) goodList_ = 0;
+        for (; goodList_ < eng.memoryList.size(); ++goodList_) {
+            const std::string& m = eng.memoryList[goodList_];
+            if (!morvane::isNumeric(m, sep_) && !legacy_.count(m))
+                fail(n, "(c) memory list", "listmemory(1) holds " + shown(m) + ", not a number under '" + sep_ + "'");
+        }
+        if (e && e->kind == Kind::Tick && e->timer == "Timer2") {
+            const std::string& mode = calc_->find("estado", 11)->caption;
+            for (int i = 0; i <= 20; ++i) {
+                const std::string& reg = eng.regs.cur[static_cast<size_t>(i)];
+                Shown& want = wantLine_[static_cast<size_t>(i)];
+                if (!want.known || want.reg != reg || want.mode != mode || want.sep != sep_)
+                    want = {true, reg, mode, sep_, morvane::displayText(reg, mode, sep_)};
+                if (calc_->line(i).caption != want.line)
+                    fail(n, "(e) display line", "nivel2(" + std::to_string(i) + ") shows " + shown(calc_->line(i).caption) +
+                                                    ", the register " + shown(reg) + " under \"" + mode + "\" gives " +
+                                                    shown(want.line));
+            }
+        }
+    }
+
+    [[noreturn]] void fail(int n, const char* what, const std::string& detail) {
+        std::fprintf(stderr, "\nmorvane-fuzz: invariant %s broken %s: %s\n", what,
+                     n < 0 ? "at start" : ("after event #" + std::to_string(n)).c_str(), detail.c_str());
+        dumpRegisters();
+        std::fprintf(stderr, "events (separator at start '%c'):\n", (data_[0] & 1) ? ',' : '.');
+        Decoder dec{{data_, size_, size_ ? 1u : 0u}};
+        Event e;
+        char sep = (size_ && (data_[0] & 1)) ? ',' : '.';
+        for (int k = 0; k <= n && dec.next(e, sep); ++k) {
+            std::fprintf(stderr, "  #%d %s\n", k, describe(e, sep).c_str());
+            if (e.kind == Kind::Separator) sep = sep == '.' ? ',' : '.';
+        }
+        std::fflush(stderr);
+        std::abort();
+    }
+
+    void dumpRegisters() const {
+        const auto& eng = calc_->eng;
+        std::fprintf(stderr, "    sep '%c' log %s", sep_, shown(eng.regs.cur[0], 40).c_str());
+        for (int i = 1; i <= 20; ++i)
+            if (!eng.regs.cur[static_cast<size_t>(i)].empty())
+                std::fprintf(stderr, " %d:%s", i, shown(eng.regs.cur[static_cast<size_t>(i)], 40).c_str());
+        std::fprintf(stderr, " mem %s\n", shown(eng.memoria, 40).c_str());
+    }
+
+    const uint8_t* data_;
+    size_t size_;
+    char sep_ = '.', prevSep_ = '.';
+    morvane::platform::FakeClipboard clip_;
+    morvane::platform::FakeRegional regional_;
+    morvane::platform::FakeBrowser browser_;
+    morvane::platform::FakePrinter printer_;
+    morvane::platform::FakeWindowSystem ws_;
+    std::unique_ptr<Calculadora> calc_;
+    std::set<std::string> exchanged_;  // log texts an exchange key may have moved into a level
+    std::set<std::string> pasted_;     // texts that came from the clipboard, and edits of them in the log
+    std::set<std::string> legacy_;     // texts stored before a separator switch
+    // Texts already checked under the current separator (see check()). The
+    // empty text is good everywhere.
+    std::array<std::string, 2 * morvane::kRegisters> goodRegister_;
+    std::array<std::string, 21> goodLine_;
+    std::string goodMemory_ = "\x01";  // never a text of the memory: checked at start
+    size_t goodList_ = 0;
+    struct Shown {
+        bool known = false;
+        std::string reg, mode;
+        char sep = '.';
+        std::string line;
+    };
+    std::array<Shown, 21> wantLine_;  // the display line a register text gives
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    Run run(data, size);
+    run.go();
+    return 0;
+}

@@ -1,0 +1,163 @@
+// morvane-e2e-probe: what the end-to-end scripts need to know about the
+// window without looking into the running program.
+//
+//   morvane-e2e-probe box NAME [INDEX]
+//       The control's box in window pixels, "W H X Y", computed from the
+//       layout tables alone (its own box plus those of its frames).
+//   morvane-e2e-probe boxes
+//       The same for every control, one a line: "NAME INDEX W H X Y".
+//   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
+//                            [--log-line] [OUT2.png ...]
+//       For each OUT: builds the window offscreen, puts TEXT into the log
+//       register, sets the decimals indicator and shows panel N, runs the
+//       display refresh and writes a grab of the whole window (or, with
+//       --log-line, of the log line less its last column), at the device
+//       pixel ratio that QT_SCALE_FACTOR asks for (1 when unset).
+#include <QApplication>
+#include <QPixmap>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "window/layout.h"
+#include "window/qt/mainwindow.h"
+
+namespace {
+
+using morvane::ControlDef;
+
+const ControlDef* findDef(std::string_view name, int index) {
+    for (const ControlDef* d : morvane::allControls())
+        if (d->name == name && d->index == index) return d;
+    return nullptr;
+}
+
+// A control's box in window pixels: its own box plus those of its frames.
+bool windowBox(const ControlDef* d, int& w, int& h, int& x, int& y) {
+    int left = d->box.left, top = d->box.top;
+    for (const ControlDef* p = d; !p->parent.empty();) {
+        p = findDef(p->parent, p->parentIndex);
+        if (!p) return false;
+        left += p->box.left;
+        top += p->box.top;
+    }
+    const int t = morvane::kTwipsPerPixel;
+    w = d->box.width / t;
+    h = d->box.height / t;
+    x = left / t;
+    y = top / t;
+    return true;
+}
+
+int box(int argc, char** argv) {
+    if (argc < 3) return 2;
+    const int index = argc > 3 ? std::atoi(argv[3]) : -1;
+    const ControlDef* d = findDef(argv[2], index);
+    int w, h, x, y;
+    if (!d || !windowBox(d, w, h, x, y)) {
+        std::fprintf(stderr, "no control %s(%d) in the layout\n", argv[2], index);
+        return 1;
+    }
+    std::printf("%d %d %d %d\n", w, h, x, y);
+    return 0;
+}
+
+// Every control of the layout, one a line: "NAME INDEX W H X Y".
+int boxes() {
+    for (const ControlDef* d : morvane::allControls()) {
+        int w, h, x, y;
+        if (windowBox(d, w, h, x, y))
+            std::printf("%.*s %d %d %d %d %d\n", static_cast<int>(d->name.size()), d->name.data(), d->index, w, h,
+                        x, y);
+    }
+    return 0;
+}
+
+void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& msg) {
+    if (msg.contains(QLatin1String("does not support setting window masks")) ||
+        msg.contains(QLatin1String("propagateSizeHints")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(msg));
+    if (type == QtFatalMsg) std::abort();
+}
+
+struct State {
+    std::string out, log, decimals;
+    int panel = -1;
+    bool logLine = false;
+};
+
+int render(int argc, char** argv) {
+    std::vector<State> states;
+    for (int i = 2; i < argc; ++i) {
+        const char* a = argv[i];
+        if (a[0] != '-' || a[1] != '-') {
+            states.emplace_back();
+            states.back().out = a;
+            continue;
+        }
+        if (states.empty()) return 2;
+        State& s = states.back();
+        if (!std::strcmp(a, "--log-line")) {
+            s.logLine = true;
+            continue;
+        }
+        if (i + 1 >= argc) return 2;
+        const char* v = argv[++i];
+        if (!std::strcmp(a, "--log"))
+            s.log = v;
+        else if (!std::strcmp(a, "--decimals"))
+            s.decimals = v;
+        else if (!std::strcmp(a, "--panel"))
+            s.panel = std::atoi(v);
+        else
+            return 2;
+    }
+    if (states.empty()) return 2;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietOffscreen);
+    QApplication app(argc, argv);
+    const double ratio = qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")
+                             ? 1.0
+                             : qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    for (const State& s : states) {
+        morvane::MainWindow w(morvane::Calculadora::Config{});
+        morvane::Calculadora& m = w.model();
+        m.eng.regs.cur[0] = s.log;
+        if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
+        if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
+        m.tick("Timer2");
+        w.refresh();
+        w.show();
+        QPixmap shot = w.grab();
+        if (shot.devicePixelRatio() != ratio) {
+            std::fprintf(stderr, "grab at device pixel ratio %g, not %g\n", shot.devicePixelRatio(), ratio);
+            return 1;
+        }
+        if (s.logLine) {
+            // The log line without its last column, which the blinking
+            // cursor bar covers.
+            int lw, lh, lx, ly;
+            if (!windowBox(findDef("nivel2", 0), lw, lh, lx, ly)) return 1;
+            const QRect r(QPointF(lx * ratio, ly * ratio).toPoint(), QSizeF((lw - 1) * ratio, lh * ratio).toSize());
+            shot = shot.copy(r);
+        }
+        if (!shot.save(QString::fromStdString(s.out), "PNG")) return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && !std::strcmp(argv[1], "box")) return box(argc, argv);
+    if (argc >= 2 && !std::strcmp(argv[1], "boxes")) return boxes();
+    if (argc >= 2 && !std::strcmp(argv[1], "render")) return render(argc, argv);
+    std::fprintf(stderr,
+                 "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
+                 "[--log-line] [OUT2.png ...]\n",
+                 argv[0]);
+    return 2;
+}
