@@ -567,6 +567,28 @@ TEST_F(WindowTest, AccessibleNamesFollowCaptionsThatChange) {
     EXPECT_EQ(accessibleText(widget("nivel2", 0), QAccessible::Name), QStringLiteral("7."));
 }
 
+TEST_F(WindowTest, AScreenReaderCanPressTheKeys) {
+    stopTimers();
+    QAccessibleInterface* seven = QAccessible::queryAccessibleInterface(widget("numero", 7));
+    ASSERT_NE(seven, nullptr);
+    EXPECT_EQ(seven->role(), QAccessible::Button);
+    QAccessibleActionInterface* action = seven->actionInterface();
+    ASSERT_NE(action, nullptr);
+    ASSERT_TRUE(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    action->doAction(QAccessibleActionInterface::pressAction());
+    QAccessibleInterface* enter = QAccessible::queryAccessibleInterface(widget("tecla", 12));
+    EXPECT_EQ(enter->text(QAccessible::Name), QStringLiteral("ENTER"));
+    enter->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(m().eng.regs.cur[1], "7");
+    // The display line reads the value it shows.
+    QAccessibleInterface* line = QAccessible::queryAccessibleInterface(widget("nivel2", 1));
+    EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("7."));
+    QAccessibleInterface* legend = QAccessible::queryAccessibleInterface(widget("Label15"));
+    EXPECT_EQ(legend->role(), QAccessible::StaticText);
+    EXPECT_TRUE(legend->actionInterface() == nullptr || legend->actionInterface()->actionNames().isEmpty() ||
+                !legend->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+}
+
 TEST_F(WindowTest, ArialResolvesToAMetricCompatibleFace) {
     const QFont& f = fontFor(9.75, true);
     const QString family = QFontInfo(f).family();

@@ -1,5 +1,7 @@
 #include "controlwidget.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +25,40 @@ size_t hashItems(const std::vector<std::string>& items) {
 
 }  // namespace
 
+// What a screen reader sees of a control: a key is a button it can press,
+// a display line or legend without a handler is static text.
+class ControlAccessible : public QAccessibleWidget {
+public:
+    explicit ControlAccessible(ControlWidget* w)
+        : QAccessibleWidget(w, roleOf(w->control())), w_(w) {}
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (w_->control().def->clickable) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && w_->control().def->clickable)
+            w_->activate();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    static QAccessible::Role roleOf(const Control& c) {
+        if (c.def->kind == Kind::Frame) return QAccessible::Grouping;
+        if (c.def->kind == Kind::List) return QAccessible::List;
+        if (c.def->kind != Kind::Label) return QAccessible::Graphic;
+        return c.def->clickable ? QAccessible::Button : QAccessible::StaticText;
+    }
+    ControlWidget* w_;
+};
+
+QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+    if (auto* w = dynamic_cast<ControlWidget*>(object)) return new ControlAccessible(w);
+    return nullptr;
+}
+
 const QFont& fontFor(double pt, bool bold) {
     static std::map<std::pair<int, bool>, QFont> cache;
     const int key = static_cast<int>(pt * 100 + 0.5);
@@ -38,6 +74,8 @@ const QFont& fontFor(double pt, bool bold) {
 
 ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWidget* parent)
     : QWidget(parent), window_(window), model_(model), id_(id) {
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleFactory), true);
+    (void)factoryInstalled;
     const Control& c = control();
     const ControlDef& d = *c.def;
     setGeometry(d.box.left / kTwipsPerPixel, d.box.top / kTwipsPerPixel, d.box.width / kTwipsPerPixel,
@@ -172,5 +210,7 @@ void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void ControlWidget::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
+
+void ControlWidget::activate() { window_->controlClicked(control()); }
 
 }  // namespace morvane

@@ -18,6 +18,8 @@ public:
     int controlId() const { return id_; }
     // Applies the model's state; repaints only what changed.
     void sync();
+    // A click on the control, as a screen reader's press action gives it.
+    void activate();
 
 protected:
     void paintEvent(QPaintEvent*) override;
