@@ -84,9 +84,9 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
                   (d.index >= 0 ? QStringLiteral("_%1").arg(d.index) : QString()));
     if (d.kind == Kind::Shape) setAttribute(Qt::WA_TransparentForMouseEvents);
     setMouseTracking(true);
-    if (d.kind == Kind::Frame) {
-        setAutoFillBackground(true);
-    }
+    // Frames paint their own background (see paintEvent); Qt need not
+    // paint what lies under them.
+    if (d.kind == Kind::Frame) setAttribute(Qt::WA_OpaquePaintEvent);
     if (!d.tooltip.empty()) {
         const QString tip = QString::fromUtf8(d.tooltip.data(), static_cast<qsizetype>(d.tooltip.size()));
         setToolTip(tip);
@@ -102,11 +102,6 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     itemsHash_ = hashItems(c.items);
     selected_ = c.selected;
     listTop_ = c.listTop;
-    if (d.kind == Kind::Frame) {
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, qcolor(c.back));
-        setPalette(pal);
-    }
     setVisible(c.visible);
 }
 
@@ -124,11 +119,6 @@ void ControlWidget::sync() {
     if (c.fore != fore_ || c.back != back_ || c.border != border_) {
         fore_ = c.fore;
         border_ = c.border;
-        if (c.back != back_ && c.def->kind == Kind::Frame) {
-            QPalette pal = palette();
-            pal.setColor(QPalette::Window, qcolor(c.back));
-            setPalette(pal);
-        }
         back_ = c.back;
         dirty = true;
     }
@@ -150,7 +140,8 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     switch (d.kind) {
         case Kind::Frame:
-            return;  // the palette fills it
+            fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
+            return;
         case Kind::Shape:
             if (d.opaque) {
                 p.fillRect(rect(), qcolor(c.back));
@@ -184,7 +175,7 @@ void ControlWidget::paintEvent(QPaintEvent*) {
         case Kind::Label:
             break;
     }
-    if (d.opaque) p.fillRect(rect(), qcolor(c.back));
+    if (d.opaque) fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
     if (c.border) {
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));

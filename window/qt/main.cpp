@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
     // through XWayland unless the user chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // The clock reads the local time twice a second; with TZ unset the C
+    // library looks up the zone file at every read.
+    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     morvane::Calculadora::Config config;
     config.homePage = pageAddress(MORVANE_HOME_PAGE, "index.htm");

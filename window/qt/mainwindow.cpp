@@ -61,22 +61,60 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
+namespace {
+
+bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "memoriaprincipal"; }
+
+}  // namespace
+
 void MainWindow::build() {
     widgets_.assign(model_->controls.size(), nullptr);
-    for (size_t i = 0; i < model_->controls.size(); ++i) {
+    buildShown();
+}
+
+ControlWidget* MainWindow::ensureWidget(int id) {
+    ControlWidget*& slot = widgets_[static_cast<size_t>(id)];
+    if (slot) return slot;
+    const Control& c = model_->controls[static_cast<size_t>(id)];
+    if (storageOnly(*c.def)) return nullptr;
+    QWidget* parent = this;
+    if (c.parent >= 0) {
+        parent = ensureWidget(c.parent);
+        if (!parent) return nullptr;
+    }
+    slot = new ControlWidget(this, *model_, id, parent);
+    // Keep the layout's stacking order: below the next sibling already made.
+    for (size_t j = static_cast<size_t>(id) + 1; j < widgets_.size(); ++j) {
+        if (widgets_[j] && widgets_[j]->parentWidget() == parent) {
+            slot->stackUnder(widgets_[j]);
+            break;
+        }
+    }
+    return slot;
+}
+
+void MainWindow::buildShown() {
+    // Parents come before their children in the tables, so one pass makes
+    // whole shown subtrees.
+    for (size_t i = 0; i < widgets_.size(); ++i) {
+        if (widgets_[i]) continue;
         const Control& c = model_->controls[i];
-        const ControlDef& d = *c.def;
-        // Storage-only controls have no widget.
-        if (d.name == "nivel" || d.name == "memoriaprincipal") continue;
-        QWidget* parent = c.parent >= 0 ? static_cast<QWidget*>(widgets_[static_cast<size_t>(c.parent)]) : this;
-        if (!parent) continue;
-        widgets_[i] = new ControlWidget(this, *model_, static_cast<int>(i), parent);
+        if (c.parent >= 0) {
+            const ControlWidget* p = widgets_[static_cast<size_t>(c.parent)];
+            if (!p || !model_->controls[static_cast<size_t>(c.parent)].visible) continue;
+        }
+        ensureWidget(static_cast<int>(i));
     }
 }
 
-ControlWidget* MainWindow::widgetFor(std::string_view name, int index) const {
+ControlWidget* MainWindow::widgetFor(std::string_view name, int index) {
     const int id = model_->id(name, index);
-    return id < 0 ? nullptr : widgets_[static_cast<size_t>(id)];
+    return id < 0 ? nullptr : ensureWidget(id);
+}
+
+const std::vector<ControlWidget*>& MainWindow::controlWidgets() {
+    for (size_t i = 0; i < widgets_.size(); ++i) ensureWidget(static_cast<int>(i));
+    return widgets_;
 }
 
 void MainWindow::syncTimers() {
@@ -92,6 +130,7 @@ void MainWindow::syncTimers() {
 }
 
 void MainWindow::refresh() {
+    buildShown();
     for (ControlWidget* w : widgets_)
         if (w) w->sync();
     syncTimers();

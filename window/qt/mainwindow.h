@@ -21,9 +21,12 @@ public:
     ~MainWindow() override;
 
     Calculadora& model() { return *model_; }
-    // The widget made for a control, or nullptr for storage-only controls.
-    ControlWidget* widgetFor(std::string_view name, int index = -1) const;
-    const std::vector<ControlWidget*>& controlWidgets() const { return widgets_; }
+    // The widget of a control (made now if it was not yet), or nullptr for
+    // storage-only controls. The contents of a frame hidden at start are
+    // made when the frame is first shown.
+    ControlWidget* widgetFor(std::string_view name, int index = -1);
+    // Every control's widget by control id, all of them made.
+    const std::vector<ControlWidget*>& controlWidgets();
 
     // Brings every widget up to the model's state; widgets whose state did
     // not change are left alone.
@@ -43,6 +46,10 @@ protected:
 
 private:
     void build();
+    // Makes the widget of control `id` (and of its frames) if it is missing.
+    ControlWidget* ensureWidget(int id);
+    // Makes the missing widgets whose frames are shown now.
+    void buildShown();
     void syncTimers();
 
     platform::QtClipboard clipboard_;

@@ -398,24 +398,6 @@ void paintFace(QPainter& p, const SkinData& s, const KeyFace& k, double dpr) {
     if (k.hasLegend) paintLegend(p, k, top, dpr);
 }
 
-// The raster engine hands a fill of more than about a hundred rows to its
-// thread pool, and waking the pool costs far more than filling a few
-// thousand pixels. Tall fills are therefore made in bands of a few dozen
-// device rows (with gradients in window coordinates, so that the bands
-// join seamlessly).
-constexpr int kBandRows = 48;
-
-void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr) {
-    // Bands meet on whole device rows, so that no seam shows between them.
-    const double band = kBandRows / dpr;
-    double y = r.top();
-    while (y < r.bottom()) {
-        const double next = std::min(r.bottom(), (std::floor(y / band + 1e-9) + 1) * band);
-        p.fillRect(QRectF(r.left(), y, r.width(), next - y), b);
-        y = next;
-    }
-}
-
 void paintBody(QPainter& p, const SkinData& s, double dpr) {
     // The upper plate, a shade lighter, and the keypad below the groove.
     fillBanded(p, QRectF(0, 0, kSkinWidthPx, kGrooveY), s.plate, dpr);
@@ -488,18 +470,35 @@ void paintBezel(QPainter& p, const SkinData& s, double dpr) {
     const QRectF glass = kDisplayArea.adjusted(-2, -2, 2, 2);
     fillBanded(p, glass.adjusted(0, 0, 0, 1), QColor(255, 255, 255, 14), dpr);
     fillBanded(p, glass, QColor(0, 0, 0, 150), dpr);
-    p.fillRect(kDisplayArea.adjusted(-1, -1, 1, 1), QColor(0, 40, 0));
+    fillBanded(p, kDisplayArea.adjusted(-1, -1, 1, 1), QColor(0, 40, 0), dpr);
 }
 
 void paintStrip(QPainter& p, int windowHeightPx) {
     if (windowHeightPx <= kSkinHeightPx) return;
     const QRectF strip(0, kSkinHeightPx, kSkinWidthPx, windowHeightPx - kSkinHeightPx);
-    p.fillRect(strip, QColor(27, 28, 31));
+    fillBanded(p, strip, QColor(27, 28, 31), p.device() ? p.device()->devicePixelRatioF() : 1.0);
     p.fillRect(QRectF(0, kSkinHeightPx, kSkinWidthPx, 1), QColor(10, 10, 12));
     p.fillRect(QRectF(0, kSkinHeightPx + 1, kSkinWidthPx, 1), QColor(255, 255, 255, 12));
 }
 
 }  // namespace
+
+// The raster engine hands a fill of more than about a hundred rows to its
+// thread pool, and waking the pool costs far more than filling a few
+// thousand pixels. Tall fills are therefore made in bands of a few dozen
+// device rows (with gradients in window coordinates, so that the bands
+// join seamlessly).
+void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr) {
+    constexpr int kBandRows = 48;
+    // Bands meet on whole device rows, so that no seam shows between them.
+    const double band = kBandRows / dpr;
+    double y = r.top();
+    while (y < r.bottom()) {
+        const double next = std::min(r.bottom(), (std::floor(y / band + 1e-9) + 1) * band);
+        p.fillRect(QRectF(r.left(), y, r.width(), next - y), b);
+        y = next;
+    }
+}
 
 void paintSkin(QPainter& p, int windowHeightPx) {
     const SkinData& s = data();
