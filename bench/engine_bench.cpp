@@ -95,22 +95,7 @@ BENCHMARK(BM_textToNumber)->ArgName("comma")->Arg(0)->Arg(1);
 
 // ---------------------------------------------------------------- the window model
 
-struct Fakes {
-    platform::FakeClipboard clipboard;
-    platform::FakeRegional regional;
-    platform::FakeBrowser browser;
-    platform::FakePrinter printer;
-    platform::FakeWindowSystem window;
-    platform::Services services() {
-        platform::Services s;
-        s.clipboard = &clipboard;
-        s.regional = &regional;
-        s.browser = &browser;
-        s.printer = &printer;
-        s.window = &window;
-        return s;
-    }
-};
+using Fakes = platform::FakeServices;
 
 // Fills the log and all 20 levels with long texts (15 significant digits,
 // mostly fixed notation, so that the decimals indicator has work to do).

@@ -97,6 +97,24 @@ public:
     }
 };
 
+// One of each fake, and the services they make up.
+struct FakeServices {
+    FakeClipboard clipboard;
+    FakeRegional regional;
+    FakeBrowser browser;
+    FakePrinter printer;
+    FakeWindowSystem window;
+    Services services() {
+        Services s;
+        s.clipboard = &clipboard;
+        s.regional = &regional;
+        s.browser = &browser;
+        s.printer = &printer;
+        s.window = &window;
+        return s;
+    }
+};
+
 inline bool FakeRegional::set(const std::string& t) {
     int y, mo, d, h, mi, s;
     char a, b, c, e, f;

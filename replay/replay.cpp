@@ -121,16 +121,10 @@ std::string quote(const std::string& v) {
 }
 
 Replay::Replay(std::ostream& out) : out_(out) {
-    platform::Services s;
-    s.clipboard = &clipboard;
-    s.regional = &regional;
-    s.browser = &browser;
-    s.printer = &printer;
-    s.window = &window;
     Calculadora::Config cfg;
     cfg.homePage = "file:///usr/share/morvane/web/index.htm";
     cfg.helpPage = "file:///usr/share/morvane/web/ayuda.htm";
-    calc = std::make_unique<Calculadora>(s, cfg);
+    calc = std::make_unique<Calculadora>(fakes.services(), cfg);
 }
 
 void Replay::error(int number, const std::string& why) {

@@ -26,11 +26,12 @@ public:
     int passed() const { return passed_; }
     int failed() const { return failed_; }
 
-    platform::FakeClipboard clipboard;
-    platform::FakeRegional regional;
-    platform::FakeBrowser browser;
-    platform::FakePrinter printer;
-    platform::FakeWindowSystem window;
+    platform::FakeServices fakes;
+    platform::FakeClipboard& clipboard = fakes.clipboard;
+    platform::FakeRegional& regional = fakes.regional;
+    platform::FakeBrowser& browser = fakes.browser;
+    platform::FakePrinter& printer = fakes.printer;
+    platform::FakeWindowSystem& window = fakes.window;
     std::unique_ptr<Calculadora> calc;
 
     // Reads one query; false with a reason when it cannot be answered.

@@ -9,20 +9,12 @@ namespace morvane {
 namespace {
 
 struct ModelFixture : ::testing::Test {
-    platform::FakeClipboard clipboard;
-    platform::FakeRegional regional;
-    platform::FakeBrowser browser;
-    platform::FakeWindowSystem window;
+    platform::FakeServices fakes;
+    platform::FakeRegional& regional = fakes.regional;
+    platform::FakeWindowSystem& window = fakes.window;
     std::unique_ptr<Calculadora> calc;
 
-    void SetUp() override {
-        platform::Services s;
-        s.clipboard = &clipboard;
-        s.regional = &regional;
-        s.browser = &browser;
-        s.window = &window;
-        calc = std::make_unique<Calculadora>(s, Calculadora::Config{"home", "help"});
-    }
+    void SetUp() override { calc = std::make_unique<Calculadora>(fakes.services(), Calculadora::Config{"home", "help"}); }
 };
 
 TEST_F(ModelFixture, ShapeFollowsEveryHeight) {
