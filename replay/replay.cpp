@@ -212,11 +212,11 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
         return true;
     }
     if (n == 1 && q == "tempcelsius") {
-        value = numberToText(c.tempcelsius, regional.separator == ',' ? ',' : '.');
+        value = numberToText(c.tempcelsius, c.regionalSeparator());
         return true;
     }
     if (n == 1 && q == "elapsed") {
-        value = numberToText(c.elapsedMinutes(), regional.separator == ',' ? ',' : '.');
+        value = numberToText(c.elapsedMinutes(), c.regionalSeparator());
         return true;
     }
     if (q == "page") {

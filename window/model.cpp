@@ -27,6 +27,7 @@ Calculadora::Calculadora(platform::Services services, Config config)
         c.fore = d->fore;
         c.back = d->back;
         c.border = d->border;
+        if (d->kind == Kind::List) c.listTop = d->box.top;  // the lists' page offset
         std::vector<int>& slots = index_[d->name];
         const size_t slot = static_cast<size_t>(d->index + 1);
         if (slots.size() <= slot) slots.resize(slot + 1, -1);
@@ -42,9 +43,6 @@ Calculadora::Calculadora(platform::Services services, Config config)
         timer1Ids_.push_back(id(name, index));
     if (Control* numbers = find("listmemory", 0))
         for (int n = 1; n <= 29; ++n) numbers->items.push_back((n < 10 ? "0" : "") + std::to_string(n));
-    for (const char* n : {"listmemory"})
-        for (int i = 0; i < 2; ++i)
-            if (Control* l = find(n, i)) l->listTop = -30;
 
     timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false}};
     eng.clipboard = svc_.clipboard;
@@ -93,12 +91,12 @@ Timer* Calculadora::timer(std::string_view name) {
     return nullptr;
 }
 
-void Calculadora::syncSeparator() {
-    if (svc_.regional) {
-        const char s = svc_.regional->decimalSeparator();
-        eng.sep = s == ',' ? ',' : '.';
-    }
+char Calculadora::regionalSeparator() const {
+    if (!svc_.regional) return eng.sep;
+    return svc_.regional->decimalSeparator() == ',' ? ',' : '.';
 }
+
+void Calculadora::syncSeparator() { eng.sep = regionalSeparator(); }
 
 void Calculadora::publish() {
     for (int i = 0; i <= 20; ++i) {

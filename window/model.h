@@ -88,6 +88,8 @@ public:
     int regionW = 0, regionH = 0, regionR = 0;  // the last shape set
 
     char separator() const { return eng.sep; }
+    // The regional separator now: ',' or '.', anything else falling back to '.'.
+    char regionalSeparator() const;
 
     // The levels' display lines, by register index.
     Control& line(int i) { return controls[static_cast<size_t>(lineIds_[static_cast<size_t>(i)])]; }
