@@ -24,22 +24,42 @@ public:
     virtual bool open(const std::string& address) = 0;
 };
 
-// One composed print page: the texts of its labels, in twips.
+// One composed print page, in twips from the page's top left corner. The
+// model composes it from its layout table; a printer paints it.
 struct PrintText {
+    std::string name;  // the label's array name ("Label1", "Label2")
+    int index = -1;    // its index, -1 for none
     std::string text;
     int left = 0, top = 0, width = 0, height = 0;
-    double pt = 9;
+    double pt = 9;  // Arial, points
     bool bold = false;
-    bool rightAligned = false;
+    enum class Align { Left, Center, Right } align = Align::Left;
+};
+struct PrintLine {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+struct PrintIcon {  // the program's icon
+    int left = 0, top = 0, width = 0, height = 0;
 };
 struct PrintPage {
-    int width = 0, height = 0;
+    std::string docName;       // the print job's name
+    int width = 0, height = 0;  // the page's extent in twips
     std::vector<PrintText> texts;
+    std::vector<PrintLine> lines;
+    std::vector<PrintIcon> icons;
+    // The text of label name(index), or nullptr.
+    const PrintText* find(const std::string& name, int index) const {
+        for (const PrintText& t : texts)
+            if (t.name == name && t.index == index) return &t;
+        return nullptr;
+    }
 };
 
 class Printer {
 public:
     virtual ~Printer() = default;
+    // Prints one page on the default printer; false when there is no
+    // printer or it refused the job.
     virtual bool print(const PrintPage& page) = 0;
 };
 
