@@ -163,7 +163,26 @@ EventResult Calculadora::move(std::string_view name, int index) {
 
 void Calculadora::Form_KeyPress(int code) {
     syncSeparator();
-    eng.Form_KeyPress(code);
+    // Control characters that the keyboard table leaves free: Esc closes
+    // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
+    // "pst" and "undo" exactly as their clicks do, error reports included.
+    switch (code) {
+        case 27:
+            eng.err.visible = false;
+            break;
+        case 3:
+            eng.tecla_Click(47);
+            break;
+        case 22:
+            eng.tecla_Click(48);
+            break;
+        case 26:
+            eng.tecla_Click(5);
+            break;
+        default:
+            eng.Form_KeyPress(code);
+            break;
+    }
     publish();
 }
 

@@ -153,7 +153,22 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     int code = 0;
+    const bool control = e->modifiers() & Qt::ControlModifier;
     switch (e->key()) {
+        case Qt::Key_Escape:
+            code = 27;
+            break;
+        // The control characters of Ctrl+C, Ctrl+V and Ctrl+Z, whatever
+        // text the platform gives with them.
+        case Qt::Key_C:
+        case Qt::Key_V:
+        case Qt::Key_Z:
+            if (control) {
+                code = e->key() == Qt::Key_C ? 3 : e->key() == Qt::Key_V ? 22 : 26;
+                break;
+            }
+            code = e->text().isEmpty() ? 0 : e->text().at(0).unicode();
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             code = 13;
