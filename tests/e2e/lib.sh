@@ -25,6 +25,7 @@ unset WAYLAND_DISPLAY
 E2E_XVFB=
 E2E_PID=
 E2E_SCALE=1  # device pixels per window pixel
+E2E_OTHERS=()  # further processes started here, ended on exit (last first)
 
 e2e_cleanup() {
     local rc=$?
@@ -32,6 +33,14 @@ e2e_cleanup() {
         kill "$E2E_PID" 2>/dev/null || true
         wait "$E2E_PID" 2>/dev/null || true
     fi
+    local i
+    for ((i = ${#E2E_OTHERS[@]} - 1; i >= 0; i--)); do
+        kill "${E2E_OTHERS[i]}" 2>/dev/null || true
+    done
+    for ((i = ${#E2E_OTHERS[@]} - 1; i >= 0; i--)); do
+        # Not all of them are this shell's children: wait for each to go.
+        poll 3 bash -c "! kill -0 ${E2E_OTHERS[i]} 2>/dev/null" || kill -9 "${E2E_OTHERS[i]}" 2>/dev/null || true
+    done
     if [ -n "$E2E_XVFB" ]; then
         kill "$E2E_XVFB" 2>/dev/null || true
         wait "$E2E_XVFB" 2>/dev/null || true
@@ -76,6 +85,41 @@ e2e_start_x() {
     convert -size 8x8 xc:'#ff00ff' "$E2E_WORK/root.png"
     # display sets the root's background and exits with 1 even then.
     display -window root "$E2E_WORK/root.png" 2>/dev/null || true
+}
+
+# A private session bus with the accessibility bus and its registry on it,
+# as a desktop with a screen reader has them. Sets DBUS_SESSION_BUS_ADDRESS;
+# every process of it is ended on exit.
+e2e_start_atspi() {
+    local launcher=/usr/libexec/at-spi-bus-launcher
+    [ -x "$launcher" ] || fail "$launcher is missing (at-spi2-core)"
+    command -v dbus-daemon >/dev/null || fail "dbus-daemon is missing (dbus)"
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$E2E_WORK/session-bus
+    dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" \
+        >"$E2E_WORK/dbus.log" 2>&1 &
+    E2E_OTHERS+=($!)
+    poll 5 test -S "$E2E_WORK/session-bus" || fail "the session bus did not start"
+    "$launcher" --launch-immediately >"$E2E_WORK/atspi.log" 2>&1 &
+    local lp=$!
+    E2E_OTHERS+=("$lp")
+    # The launcher's own bus, and the registry that bus starts.
+    _atspi_up() {
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+            >"$E2E_WORK/a11y-address" 2>/dev/null
+    }
+    poll 5 _atspi_up || fail "the accessibility bus did not start"
+    local bus
+    bus=$(pgrep -P "$lp" | head -n1)
+    [ -n "$bus" ] && E2E_OTHERS+=("$bus")
+    # Screen reader on: toolkits see the accessibility switch set.
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+        string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
+}
+
+# The registry, once a client has started it on the accessibility bus.
+e2e_note_registry() {
+    local bus=${E2E_OTHERS[-1]} r
+    for r in $(pgrep -P "$bus"); do E2E_OTHERS+=("$r"); done
 }
 
 # Finds the mapped window of the running morvane; sets WIN, WX, WY, WW, WH

@@ -1,13 +1,13 @@
 #include "controlwidget.h"
 
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
 #include <functional>
 #include <map>
 
+#include "accessible.h"
 #include "mainwindow.h"
 #include "skin.h"
 
@@ -25,40 +25,6 @@ size_t hashItems(const std::vector<std::string>& items) {
 
 }  // namespace
 
-// What a screen reader sees of a control: a key is a button it can press,
-// a display line or legend without a handler is static text.
-class ControlAccessible : public QAccessibleWidget {
-public:
-    explicit ControlAccessible(ControlWidget* w)
-        : QAccessibleWidget(w, roleOf(w->control())), w_(w) {}
-
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (w_->control().def->clickable) names.prepend(pressAction());
-        return names;
-    }
-    void doAction(const QString& name) override {
-        if (name == pressAction() && w_->control().def->clickable)
-            w_->activate();
-        else
-            QAccessibleWidget::doAction(name);
-    }
-
-private:
-    static QAccessible::Role roleOf(const Control& c) {
-        if (c.def->kind == Kind::Frame) return QAccessible::Grouping;
-        if (c.def->kind == Kind::List) return QAccessible::List;
-        if (c.def->kind != Kind::Label) return QAccessible::Graphic;
-        return c.def->clickable ? QAccessible::Button : QAccessible::StaticText;
-    }
-    ControlWidget* w_;
-};
-
-QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
-    if (auto* w = dynamic_cast<ControlWidget*>(object)) return new ControlAccessible(w);
-    return nullptr;
-}
-
 const QFont& fontFor(double pt, bool bold) {
     static std::map<std::pair<int, bool>, QFont> cache;
     const int key = static_cast<int>(pt * 100 + 0.5);
@@ -74,8 +40,7 @@ const QFont& fontFor(double pt, bool bold) {
 
 ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWidget* parent)
     : QWidget(parent), window_(window), model_(model), id_(id) {
-    static const bool factoryInstalled = (QAccessible::installFactory(accessibleFactory), true);
-    (void)factoryInstalled;
+    installAccessibility();
     const Control& c = control();
     const ControlDef& d = *c.def;
     setGeometry(d.box.left / kTwipsPerPixel, d.box.top / kTwipsPerPixel, d.box.width / kTwipsPerPixel,
@@ -87,14 +52,11 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     // Frames paint their own background (see paintEvent); Qt need not
     // paint what lies under them.
     if (d.kind == Kind::Frame) setAttribute(Qt::WA_OpaquePaintEvent);
-    if (!d.tooltip.empty()) {
-        const QString tip = QString::fromUtf8(d.tooltip.data(), static_cast<qsizetype>(d.tooltip.size()));
+    const QString tip = tooltipOf(d);
+    if (!tip.isEmpty()) {
         setToolTip(tip);
         setAccessibleDescription(tip);
     }
-    const std::string_view name = !d.caption.empty() ? d.caption : d.legend;
-    QString accessible = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed();
-    if (!accessible.isEmpty()) setAccessibleName(accessible);
     caption_ = c.caption;
     fore_ = c.fore;
     back_ = c.back;
@@ -113,7 +75,11 @@ void ControlWidget::sync() {
     bool dirty = false;
     if (c.caption != caption_) {
         caption_ = c.caption;
-        if (c.def->legend.empty()) setAccessibleName(QString::fromStdString(c.caption).trimmed());
+        // A screen reader hears the log's new value (its name holds it).
+        if (c.def->name == "nivel2" && c.def->index == 0 && QAccessible::isActive()) {
+            QAccessibleEvent changed(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
         dirty = true;
     }
     if (c.fore != fore_ || c.back != back_ || c.border != border_) {

@@ -15,6 +15,7 @@ public:
     ControlWidget(MainWindow* window, Calculadora& model, int id, QWidget* parent);
 
     const Control& control() const;
+    const Calculadora& model() const { return model_; }
     int controlId() const { return id_; }
     // Applies the model's state; repaints only what changed.
     void sync();

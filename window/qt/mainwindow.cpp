@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "accessible.h"
 #include "controlwidget.h"
 #include "skin.h"
 
@@ -33,6 +34,7 @@ int buttonsOf(Qt::MouseButtons b) {
 
 MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), windowSystem_(this) {
+    installAccessibility();
     setWindowTitle(QStringLiteral(" Morvane"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
