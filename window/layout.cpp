@@ -336,94 +336,94 @@ std::vector<ControlDef> makeKeypad() {
     v.push_back(faceKey("monitor", 1, {1350, 3540, 405, 165}, Face::Mode, "COV", {}, "Show CONVERT screen", kPaleYellow));
     v.push_back(legendKey("monitor", 2, {750, 3330, 465, 165}, "MUL", "Show MULTIPLE screen", kPaleYellow));
     v.push_back(legendKey("monitor", 4, {1350, 3330, 405, 165}, "MEM", "Show MEMORY screen", kPaleYellow));
-    v.push_back(faceKey("tecla", 7, {1980, 3540, 345, 195}, Face::Function, "ln", {}, {}));
-    v.push_back(legendKey("tecla", 9, {1980, 3330, 375, 165}, "e^x"));
-    v.push_back(faceKey("tecla", 39, {2520, 3540, 345, 195}, Face::Function, "x,y", {}, {}));
-    v.push_back(legendKey("tecla", 40, {2550, 3330, 315, 165}, "r,a"));
+    v.push_back(faceKey("tecla", 7, {1980, 3540, 345, 195}, Face::Function, "ln", {}, "ln: natural logarithm"));
+    v.push_back(legendKey("tecla", 9, {1980, 3330, 375, 165}, "e^x", "e^x: e raised to x"));
+    v.push_back(faceKey("tecla", 39, {2520, 3540, 345, 195}, Face::Function, "x,y", {}, "x,y: polar to rectangular"));
+    v.push_back(legendKey("tecla", 40, {2550, 3330, 315, 165}, "r,a", "r,a: rectangular to polar"));
     v.push_back(faceKey("tecla", 47, {3090, 3540, 375, 195}, Face::Function, "cpy", {}, "Copy the log to the clipboard"));
     v.push_back(legendKey("tecla", 48, {3090, 3330, 375, 195}, "pst", "Paste the clipboard into the log"));
 
     // Trigonometric row.
-    v.push_back(faceKey("tecla", 20, {270, 4110, 345, 255}, Face::Function, {}, "SIN", {}));
-    v.push_back(legendKey("tecla", 21, {240, 3930, 345, 135}, "asin"));
-    v.push_back(faceKey("tecla", 22, {840, 4140, 345, 195}, Face::Function, {}, "COS", {}));
-    v.push_back(legendKey("tecla", 23, {810, 3930, 345, 135}, "acos"));
-    v.push_back(faceKey("tecla", 24, {1410, 4140, 345, 195}, Face::Function, {}, "TAN", {}));
-    v.push_back(legendKey("tecla", 25, {1380, 3930, 375, 135}, "atan"));
-    v.push_back(faceKey("tecla", 26, {1980, 4140, 345, 195}, Face::Function, {}, "√x", {}));
-    v.push_back(legendKey("tecla", 27, {1980, 3930, 315, 135}, "x2"));
-    v.push_back(faceKey("tecla", 28, {2550, 4140, 345, 195}, Face::Function, {}, "y^x", {}));
-    v.push_back(legendKey("tecla", 29, {2520, 3900, 345, 165}, "y/x"));
-    v.push_back(faceKey("tecla", 30, {3120, 4140, 345, 195}, Face::Function, {}, "1/x", {}));
-    v.push_back(legendKey("tecla", 31, {3120, 3900, 345, 165}, "log"));
+    v.push_back(faceKey("tecla", 20, {270, 4110, 345, 255}, Face::Function, {}, "SIN", "SIN: sine, hyperbolic with HYP"));
+    v.push_back(legendKey("tecla", 21, {240, 3930, 345, 135}, "asin", "asin: arc sine"));
+    v.push_back(faceKey("tecla", 22, {840, 4140, 345, 195}, Face::Function, {}, "COS", "COS: cosine, hyperbolic with HYP"));
+    v.push_back(legendKey("tecla", 23, {810, 3930, 345, 135}, "acos", "acos: arc cosine"));
+    v.push_back(faceKey("tecla", 24, {1410, 4140, 345, 195}, Face::Function, {}, "TAN", "TAN: tangent, hyperbolic with HYP"));
+    v.push_back(legendKey("tecla", 25, {1380, 3930, 375, 135}, "atan", "atan: arc tangent"));
+    v.push_back(faceKey("tecla", 26, {1980, 4140, 345, 195}, Face::Function, {}, "√x", "Square root"));
+    v.push_back(legendKey("tecla", 27, {1980, 3930, 315, 135}, "x2", "x2: square"));
+    v.push_back(faceKey("tecla", 28, {2550, 4140, 345, 195}, Face::Function, {}, "y^x", "y^x: level 1 raised to x"));
+    v.push_back(legendKey("tecla", 29, {2520, 3900, 345, 165}, "y/x", "y/x: the x-th root of level 1"));
+    v.push_back(faceKey("tecla", 30, {3120, 4140, 345, 195}, Face::Function, {}, "1/x", "1/x: reciprocal"));
+    v.push_back(legendKey("tecla", 31, {3120, 3900, 345, 165}, "log", "log: common logarithm"));
 
     // ENTER row.
-    v.push_back(faceKey("tecla", 12, {270, 4650, 945, 285}, Face::Enter, {}, "ENTER", {}));
-    v.push_back(faceKey("tecla", 10, {1410, 4680, 375, 195}, Face::Function, {}, "+/-", {}));
-    v.push_back(legendKey("tecla", 11, {1380, 4500, 375, 135}, "abs"));
-    v.push_back(faceKey("tecla", 8, {1950, 4680, 375, 195}, Face::Function, {}, "EEX", {}));
-    v.push_back(legendKey("tecla", 64, {1980, 4500, 315, 165}, "10^x"));
+    v.push_back(faceKey("tecla", 12, {270, 4650, 945, 285}, Face::Enter, {}, "ENTER", "ENTER: push the LOG onto the stack"));
+    v.push_back(faceKey("tecla", 10, {1410, 4680, 375, 195}, Face::Function, {}, "+/-", "+/-: change the sign"));
+    v.push_back(legendKey("tecla", 11, {1380, 4500, 375, 135}, "abs", "abs: absolute value"));
+    v.push_back(faceKey("tecla", 8, {1950, 4680, 375, 195}, Face::Function, {}, "EEX", "EEX: type an exponent"));
+    v.push_back(legendKey("tecla", 64, {1980, 4500, 315, 165}, "10^x", "10^x: 10 raised to x"));
     v.push_back(faceKey("tecla", 6, {2550, 4680, 345, 195}, Face::Delete, {}, "DEL", "Delete STACK content"));
-    v.push_back(legendKey("tecla", 5, {2490, 4500, 465, 165}, "undo"));
+    v.push_back(legendKey("tecla", 5, {2490, 4500, 465, 165}, "undo", "undo: the stack before the last key (Ctrl+Z)"));
     v.push_back(faceKey("tecla", 4, {3120, 4680, 345, 195}, Face::Delete, {}, "←", "Delete last number in LOG"));
     v.push_back(legendKey("tecla", 65, {3120, 4500, 345, 195}, "del>", "Delete LOG content"));
 
     // Digit block, first row.
-    v.push_back(legendKey("vcp", 0, {240, 5040, 195, 195}, " V"));
-    v.push_back(legendKey("vcp", 2, {450, 5040, 195, 195}, " C"));
-    v.push_back(faceKey("vcp", 1, {210, 5250, 465, 195}, Face::Narrow, " VR", {}, {}));
-    v.push_back(faceKey("numero", 7, {900, 5190, 495, 285}, Face::Digit, {}, "7", {}, kBlack));
-    v.push_back(legendKey("tecla", 16, {960, 5010, 285, 165}, "000"));
-    v.push_back(legendKey("tecla", 60, {1230, 5010, 165, 165}, "D"));
-    v.push_back(faceKey("numero", 8, {1590, 5190, 495, 285}, Face::Digit, {}, "8", {}, kBlack));
-    v.push_back(legendKey("tecla", 45, {1650, 5010, 225, 165}, "00"));
-    v.push_back(legendKey("tecla", 61, {1920, 5010, 165, 165}, "E"));
-    v.push_back(faceKey("numero", 9, {2280, 5190, 495, 285}, Face::Digit, {}, "9", {}, kBlack));
-    v.push_back(legendKey("tecla", 62, {2580, 5010, 195, 165}, "F"));
-    v.push_back(faceKey("tecla", 3, {3060, 5220, 345, 225}, Face::Operator, {}, "÷", {}));
-    v.push_back(legendKey("tecla", 36, {3030, 5040, 375, 165}, "r a/b"));
+    v.push_back(legendKey("vcp", 0, {240, 5040, 195, 195}, " V", "V: variations of n taken k at a time"));
+    v.push_back(legendKey("vcp", 2, {450, 5040, 195, 195}, " C", "C: combinations of n taken k at a time"));
+    v.push_back(faceKey("vcp", 1, {210, 5250, 465, 195}, Face::Narrow, " VR", {}, "VR: variations with repetition"));
+    v.push_back(faceKey("numero", 7, {900, 5190, 495, 285}, Face::Digit, {}, "7", "Type 7", kBlack));
+    v.push_back(legendKey("tecla", 16, {960, 5010, 285, 165}, "000", "000: type three zeros"));
+    v.push_back(legendKey("tecla", 60, {1230, 5010, 165, 165}, "D", "D: no function"));
+    v.push_back(faceKey("numero", 8, {1590, 5190, 495, 285}, Face::Digit, {}, "8", "Type 8", kBlack));
+    v.push_back(legendKey("tecla", 45, {1650, 5010, 225, 165}, "00", "00: type two zeros"));
+    v.push_back(legendKey("tecla", 61, {1920, 5010, 165, 165}, "E", "E: no function"));
+    v.push_back(faceKey("numero", 9, {2280, 5190, 495, 285}, Face::Digit, {}, "9", "Type 9", kBlack));
+    v.push_back(legendKey("tecla", 62, {2580, 5010, 195, 165}, "F", "F: no function"));
+    v.push_back(faceKey("tecla", 3, {3060, 5220, 345, 225}, Face::Operator, {}, "÷", "Divide level 1 by the LOG"));
+    v.push_back(legendKey("tecla", 36, {3030, 5040, 375, 165}, "r a/b", "r a/b: remainder of level 1 divided by the LOG"));
 
     // Second row.
     v.push_back(faceKey("tecla", 55, {240, 5790, 435, 165}, Face::Narrow, ">MEM", {}, "Save the LOG in MEM screen"));
-    v.push_back(legendKey("tecla", 54, {330, 5580, 345, 165}, "min"));
-    v.push_back(faceKey("numero", 4, {900, 5760, 495, 285}, Face::Digit, {}, "4", {}, kBlack));
-    v.push_back(legendKey("tecla", 57, {1200, 5580, 195, 165}, "A"));
-    v.push_back(faceKey("numero", 5, {1590, 5730, 495, 315}, Face::Digit, {}, "5", {}, kBlack));
-    v.push_back(legendKey("tecla", 58, {1920, 5580, 165, 165}, "B"));
-    v.push_back(faceKey("numero", 6, {2280, 5760, 495, 285}, Face::Digit, {}, "6", {}, kBlack));
-    v.push_back(legendKey("tecla", 59, {2610, 5580, 165, 165}, "C"));
-    v.push_back(faceKey("tecla", 2, {3060, 5790, 345, 255}, Face::Operator, {}, "×", {}));
-    v.push_back(legendKey("tecla", 38, {3000, 5580, 255, 165}, "x!"));
-    v.push_back(legendKey("tecla", 35, {3210, 5580, 285, 195}, "xx"));
+    v.push_back(legendKey("tecla", 54, {330, 5580, 345, 165}, "min", "min: store the LOG in the memory"));
+    v.push_back(faceKey("numero", 4, {900, 5760, 495, 285}, Face::Digit, {}, "4", "Type 4", kBlack));
+    v.push_back(legendKey("tecla", 57, {1200, 5580, 195, 165}, "A", "A: no function"));
+    v.push_back(faceKey("numero", 5, {1590, 5730, 495, 315}, Face::Digit, {}, "5", "Type 5", kBlack));
+    v.push_back(legendKey("tecla", 58, {1920, 5580, 165, 165}, "B", "B: no function"));
+    v.push_back(faceKey("numero", 6, {2280, 5760, 495, 285}, Face::Digit, {}, "6", "Type 6", kBlack));
+    v.push_back(legendKey("tecla", 59, {2610, 5580, 165, 165}, "C", "C: no function"));
+    v.push_back(faceKey("tecla", 2, {3060, 5790, 345, 255}, Face::Operator, {}, "×", "Multiply level 1 by the LOG"));
+    v.push_back(legendKey("tecla", 38, {3000, 5580, 255, 165}, "x!", "x!: factorial"));
+    v.push_back(legendKey("tecla", 35, {3210, 5580, 285, 195}, "xx", "xx: product of the stack"));
 
     // Third row.
-    v.push_back(faceKey("tecla", 46, {300, 6360, 345, 195}, Face::Narrow, "MR", {}, {}));
-    v.push_back(legendKey("tecla", 49, {240, 6150, 285, 195}, "M+"));
-    v.push_back(legendKey("tecla", 50, {480, 6150, 285, 195}, "M-"));
-    v.push_back(faceKey("numero", 1, {900, 6330, 495, 285}, Face::Digit, {}, "1", {}, kBlack));
-    v.push_back(legendKey("tecla", 51, {1080, 6150, 405, 165}, "FIX"));
-    v.push_back(faceKey("numero", 2, {1620, 6330, 465, 285}, Face::Digit, {}, "2", {}, kBlack));
-    v.push_back(legendKey("tecla", 53, {1770, 6150, 315, 165}, "DEC"));
-    v.push_back(faceKey("numero", 3, {2280, 6330, 465, 285}, Face::Digit, {}, "3", {}, kBlack));
-    v.push_back(legendKey("tecla", 52, {2460, 6150, 375, 165}, "INT"));
-    v.push_back(faceKey("tecla", 1, {3060, 6360, 345, 225}, Face::Operator, {}, "−", {}));
+    v.push_back(faceKey("tecla", 46, {300, 6360, 345, 195}, Face::Narrow, "MR", {}, "MR: recall the memory into the LOG"));
+    v.push_back(legendKey("tecla", 49, {240, 6150, 285, 195}, "M+", "M+: add the LOG to the memory"));
+    v.push_back(legendKey("tecla", 50, {480, 6150, 285, 195}, "M-", "M-: subtract the LOG from the memory"));
+    v.push_back(faceKey("numero", 1, {900, 6330, 495, 285}, Face::Digit, {}, "1", "Type 1", kBlack));
+    v.push_back(legendKey("tecla", 51, {1080, 6150, 405, 165}, "FIX", "FIX: integer part, truncated"));
+    v.push_back(faceKey("numero", 2, {1620, 6330, 465, 285}, Face::Digit, {}, "2", "Type 2", kBlack));
+    v.push_back(legendKey("tecla", 53, {1770, 6150, 315, 165}, "DEC", "DEC: fractional part"));
+    v.push_back(faceKey("numero", 3, {2280, 6330, 465, 285}, Face::Digit, {}, "3", "Type 3", kBlack));
+    v.push_back(legendKey("tecla", 52, {2460, 6150, 375, 165}, "INT", "INT: integer part, rounded down"));
+    v.push_back(faceKey("tecla", 1, {3060, 6360, 345, 225}, Face::Operator, {}, "−", "Subtract the LOG from level 1"));
     v.push_back(legendKey("tecla", 34, {3030, 6150, 345, 165}, "E(-)", "Negative exponent"));
 
     // Fourth row.
     v.push_back(faceKey("Label14", -1, {210, 6960, 435, 195}, Face::Narrow, "XLS", {},
                         "Copy STACK to clipboard (EXEL format)"));
     v.push_back(legendKey("Label13", -1, {240, 6750, 405, 165}, "PRINT", "Prints the STACK"));
-    v.push_back(faceKey("numero", 0, {930, 6930, 435, 255}, Face::Digit, {}, "0", {}, kBlack));
-    v.push_back(legendKey("tecla", 32, {960, 6720, 405, 165}, "%"));
-    v.push_back(faceKey("tecla", 15, {1620, 6900, 435, 285}, Face::Digit, {}, ".", {}, kBlack));
+    v.push_back(faceKey("numero", 0, {930, 6930, 435, 255}, Face::Digit, {}, "0", "Type 0", kBlack));
+    v.push_back(legendKey("tecla", 32, {960, 6720, 405, 165}, "%", "%: the LOG as a percentage"));
+    v.push_back(faceKey("tecla", 15, {1620, 6900, 435, 285}, Face::Digit, {}, ".", "Decimal point", kBlack));
     v.push_back(legendKey("tecla", 19, {1620, 6750, 375, 165}, "RND", "Random number generator"));
-    v.push_back(faceKey("tecla", 17, {2280, 6960, 465, 225}, Face::Digit, "PI", {}, {}, kBlack, 6.75));
-    v.push_back(legendKey("tecla", 18, {2400, 6690, 255, 195}, "e"));
-    v.push_back(faceKey("tecla", 0, {3060, 6900, 345, 225}, Face::Operator, {}, "+", {}));
-    v.push_back(legendKey("tecla", 33, {3060, 6720, 315, 165}, "++"));
+    v.push_back(faceKey("tecla", 17, {2280, 6960, 465, 225}, Face::Digit, "PI", {}, "PI: the number pi", kBlack, 6.75));
+    v.push_back(legendKey("tecla", 18, {2400, 6690, 255, 195}, "e", "e: the number e"));
+    v.push_back(faceKey("tecla", 0, {3060, 6900, 345, 225}, Face::Operator, {}, "+", "Add the LOG to level 1"));
+    v.push_back(legendKey("tecla", 33, {3060, 6720, 315, 165}, "++", "++: sum of the stack"));
 
     // Bottom legend row.
-    v.push_back(legendKey("monitor", 8, {2010, 7290, 465, 165}, "INFO", {}, kPaleYellow));
+    v.push_back(legendKey("monitor", 8, {2010, 7290, 465, 165}, "INFO", "Show INFO screen", kPaleYellow));
     v.push_back(legendKey("Label10", 0, {2550, 7290, 465, 165}, "WEB >", "Morvane official website"));
     return v;
 }
@@ -431,14 +431,14 @@ std::vector<ControlDef> makeKeypad() {
 std::vector<ControlDef> makeLowerStrip() {
     std::vector<ControlDef> v;
     v.push_back(legendKey("Label10", 1, {1050, 7770, 465, 165}, "HELP >", "Morvane official website"));
-    v.push_back(legendKey("tecla", 13, {510, 7860, 225, 165}, "X"));
-    v.push_back(legendKey("tecla", 14, {750, 8010, 195, 165}, "Y"));
-    v.push_back(legendKey("tecla", 56, {150, 7800, 225, 195}, "f"));
-    v.push_back(legendKey("tecla", 44, {2880, 7740, 375, 165}, "eur"));
-    v.push_back(legendKey("tecla", 43, {2880, 7890, 375, 225}, "pta"));
-    v.push_back(legendKey("tecla", 42, {3330, 7740, 195, 165}, "+"));
-    v.push_back(legendKey("tecla", 41, {3330, 7890, 345, 225}, "IVA"));
-    v.push_back(legendKey("tecla", 63, {3480, 7710, 195, 225}, "-"));
+    v.push_back(legendKey("tecla", 13, {510, 7860, 225, 165}, "X", "X: no function"));
+    v.push_back(legendKey("tecla", 14, {750, 8010, 195, 165}, "Y", "Y: no function"));
+    v.push_back(legendKey("tecla", 56, {150, 7800, 225, 195}, "f", "f: no function"));
+    v.push_back(legendKey("tecla", 44, {2880, 7740, 375, 165}, "eur", "eur: pesetas to euros"));
+    v.push_back(legendKey("tecla", 43, {2880, 7890, 375, 225}, "pta", "pta: euros to pesetas"));
+    v.push_back(legendKey("tecla", 42, {3330, 7740, 195, 165}, "+", "+: price with VAT (16 %)"));
+    v.push_back(legendKey("tecla", 41, {3330, 7890, 345, 225}, "IVA", "IVA: VAT amount (16 %)"));
+    v.push_back(legendKey("tecla", 63, {3480, 7710, 195, 225}, "-", "-: price without VAT (16 %)"));
     {
         ControlDef d;
         d.name = "Image1";

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -445,8 +446,8 @@ TEST_F(WindowTest, PanelKeysShowOnePanelAtATimeOverTheStackView) {
 struct Texts {
     const char* name;
     int index;
-    const char* accessibleName;  // caption or painted legend
-    const char* tooltip;
+    const char* accessibleName;  // caption or painted legend, or a name that tells it apart
+    const char* tooltip;  // the layout's own, where it gives one
 };
 
 const Texts kTexts[] = {
@@ -478,22 +479,22 @@ const Texts kTexts[] = {
     {"tecla", 55, ">MEM", "Save the LOG in MEM screen"},
     {"tecla", 65, "del>", "Delete LOG content"},
     {"tecla", 41, "IVA", ""},
-    {"tecla", 63, "-", ""},
-    {"vcp", 0, "V", ""},
-    {"vcp", 1, "VR", ""},
-    {"vcp", 2, "C", ""},
+    {"tecla", 63, "- VAT", ""},
+    {"vcp", 0, "V variations", ""},
+    {"vcp", 1, "VR variations with repetition", ""},
+    {"vcp", 2, "C combinations", ""},
     {"monitor", 9, "STK", "STACK screen"},
     {"monitor", 3, "CON", "Show CONSTANTS screen"},
     {"monitor", 1, "COV", "Show CONVERT screen"},
     {"monitor", 2, "MUL", "Show MULTIPLE screen"},
     {"monitor", 4, "MEM", "Show MEMORY screen"},
-    {"monitor", 8, "INFO", ""},
-    {"monitor", 10, "HELP >", "Shows the help screen"},
-    {"MANEJO", 0, "^", "Always on top"},
-    {"MANEJO", 1, "_", "Minimize"},
-    {"MANEJO", 2, "X", "Close"},
+    {"monitor", 8, "INFO screen", ""},
+    {"monitor", 10, "HELP > screen", "Shows the help screen"},
+    {"MANEJO", 0, "Always on top", "Always on top"},
+    {"MANEJO", 1, "Minimise", "Minimize"},
+    {"MANEJO", 2, "Close", "Close"},
     {"Label10", 0, "WEB >", "Morvane official website"},
-    {"Label10", 1, "HELP >", "Morvane official website"},
+    {"Label10", 1, "HELP > page", "Morvane official website"},
     {"Label13", -1, "PRINT", "Prints the STACK"},
     {"Label14", -1, "XLS", "Copy STACK to clipboard (EXEL format)"},
     {"Label15", -1, "ADVANCED ACTIVE LCD", "The LCD is active. You can clic over status bar or stack."},
@@ -502,7 +503,7 @@ const Texts kTexts[] = {
     {"estado", 3, "DEG", "Mode DEG/RAD/GRA"},
     {"estado", 2, "N", "Normal/Hiperbolic"},
     {"estado", 32, "R", ""},
-    {"estado", 11, "X", "Number of decimals"},
+    {"estado", 11, "Decimals: X", "Number of decimals"},
     {"estado", 6, "L 0", "Stack levels in use"},
     {"estado", 4, "10:11:12", "Time/Spent time"},
     {"estado", 7, "E", "Error LED"},
@@ -517,8 +518,8 @@ TEST_F(WindowTest, KeysCarryTheirCaptionTooltipAndAccessibleTexts) {
         if (!cw) continue;
         const QString where = QStringLiteral("%1(%2)").arg(QLatin1String(t.name)).arg(t.index);
         EXPECT_EQ(accessibleText(cw, QAccessible::Name), QString::fromUtf8(t.accessibleName)) << qPrintable(where);
-        EXPECT_EQ(cw->toolTip(), QString::fromUtf8(t.tooltip)) << qPrintable(where);
         if (*t.tooltip) {
+            EXPECT_EQ(cw->toolTip(), QString::fromUtf8(t.tooltip)) << qPrintable(where);
             EXPECT_EQ(accessibleText(cw, QAccessible::Description), QString::fromUtf8(t.tooltip)) << qPrintable(where);
         }
     }
@@ -533,38 +534,121 @@ TEST_F(WindowTest, KeysCarryTheirCaptionTooltipAndAccessibleTexts) {
     EXPECT_EQ(widget("descripcionerror")->control().caption, "Descripción del error.");
 }
 
-TEST_F(WindowTest, EveryClickableLabelWithACaptionOrLegendIsNamedForAScreenReader) {
+// Inside a tool panel or the error box: the panels' tables give their own
+// texts.
+bool inPanel(const Calculadora& m, const Control& c) {
+    for (int p = c.parent; p >= 0; p = m.controls[static_cast<size_t>(p)].parent) {
+        const std::string_view n = m.controls[static_cast<size_t>(p)].def->name;
+        if (n == "pantalla" || n == "error") return true;
+    }
+    return false;
+}
+
+TEST_F(WindowTest, EveryKeyAndStatusLabelIsNamedApartAndHasATooltipThatDescribesIt) {
+    std::map<QString, std::string> names;  // as heard: case and minus signs alike
     for (ControlWidget* cw : w->controlWidgets()) {
         if (!cw) continue;
-        const ControlDef& d = *cw->control().def;
-        if (!d.clickable) continue;
+        const Control& c = cw->control();
+        const ControlDef& d = *c.def;
+        if (!d.clickable || inPanel(m(), c)) continue;
         const QString shown = qs(!d.caption.empty() ? d.caption : d.legend).trimmed();
-        if (!shown.isEmpty()) {
-            EXPECT_EQ(accessibleText(cw, QAccessible::Name), shown) << qPrintable(label(d));
-        }
+        if (shown.isEmpty() && d.name != "nivel2") continue;  // a blank soft key
+        const QString name = accessibleText(cw, QAccessible::Name);
+        EXPECT_FALSE(name.isEmpty()) << qPrintable(label(d));
+        QString heard = name.toLower();
+        heard.replace(QChar(0x2212), QLatin1Char('-'));
+        const auto [it, fresh] = names.emplace(heard, label(d).toStdString());
+        EXPECT_TRUE(fresh) << qPrintable(label(d)) << " reads " << qPrintable(name) << " like " << it->second;
+        // The layout's own tooltip where it gives one, else one of ours.
+        EXPECT_FALSE(cw->toolTip().isEmpty()) << qPrintable(label(d)) << " has no tooltip";
         if (!d.tooltip.empty()) {
             EXPECT_EQ(cw->toolTip(), qs(d.tooltip)) << qPrintable(label(d));
-            EXPECT_EQ(accessibleText(cw, QAccessible::Description), qs(d.tooltip)) << qPrintable(label(d));
         }
+        EXPECT_EQ(accessibleText(cw, QAccessible::Description), cw->toolTip()) << qPrintable(label(d));
         // Every key with a painted face says what it is.
         if (d.face != Face::None) {
             EXPECT_FALSE(shown.isEmpty()) << qPrintable(label(d)) << " has neither caption nor legend";
         }
     }
+    EXPECT_GT(names.size(), 100u);
+    EXPECT_EQ(widget("vcp", 0)->toolTip(), QStringLiteral("V: variations of n taken k at a time"));
+    EXPECT_EQ(widget("tecla", 51)->toolTip(), QStringLiteral("FIX: integer part, truncated"));
+    EXPECT_EQ(accessibleText(widget("tecla", 42), QAccessible::Name), QStringLiteral("+ VAT"));
+    EXPECT_EQ(accessibleText(widget("tecla", 0), QAccessible::Name), QStringLiteral("+"));
+    // The window is a frame named without the title's leading blank.
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(w.get());
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name), QStringLiteral("Morvane"));
 }
 
 TEST_F(WindowTest, AccessibleNamesFollowCaptionsThatChange) {
+    stopTimers();
     // A screen reader reads the mode the indicator shows now.
     click(widget("estado", 11));
     EXPECT_EQ(widget("estado", 11)->control().caption, "9");
-    EXPECT_EQ(accessibleText(widget("estado", 11), QAccessible::Name), QStringLiteral("9"));
+    EXPECT_EQ(accessibleText(widget("estado", 11), QAccessible::Name), QStringLiteral("Decimals: 9"));
     click(widget("estado", 3));
     EXPECT_EQ(accessibleText(widget("estado", 3), QAccessible::Name), QStringLiteral("GRA"));
     click(widget("estado", 2));
     EXPECT_EQ(accessibleText(widget("estado", 2), QAccessible::Name), QStringLiteral("HYP"));
-    // The log line says the value it shows.
+    // A display line says its level and the value it shows (the change of
+    // the log's value is announced: see the screen reader's end-to-end walk).
     click(widget("numero", 7));
-    EXPECT_EQ(accessibleText(widget("nivel2", 0), QAccessible::Name), QStringLiteral("7."));
+    EXPECT_EQ(accessibleText(widget("nivel2", 0), QAccessible::Name), QStringLiteral("Log: 7."));
+    EXPECT_EQ(accessibleText(widget("nivel2", 3), QAccessible::Name), QStringLiteral("Level 3: empty"));
+    click(widget("tecla", 12));
+    EXPECT_EQ(accessibleText(widget("nivel2", 1), QAccessible::Name), QStringLiteral("Level 1: 7."));
+    EXPECT_EQ(accessibleText(widget("nivel2", 0), QAccessible::Name), QStringLiteral("Log: empty"));
+}
+
+TEST_F(WindowTest, TheErrorBoxIsAnAlertWithTheTextsOfTheCurrentReport) {
+    stopTimers();
+    click(widget("tecla", 3));  // ÷ with an empty stack: error 13
+    ControlWidget* box = widget("error");
+    ASSERT_TRUE(box->isVisible());
+    QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(box);
+    EXPECT_EQ(alert->role(), QAccessible::AlertMessage);
+    EXPECT_EQ(alert->text(QAccessible::Name), QStringLiteral("ERROR E-13"));
+    const QString message = QStringLiteral(
+        "Intenta realizar una operación sin haber introducido todos los parámetros requeridos");
+    EXPECT_EQ(alert->text(QAccessible::Description), message);
+    // The box's labels, made when it first showed, read this report too.
+    EXPECT_EQ(accessibleText(widget("numeroerror"), QAccessible::Name), QStringLiteral("ERROR E-13"));
+    EXPECT_EQ(accessibleText(widget("descripcionerror"), QAccessible::Name), message);
+    // Esc closes it, as its "OK" does.
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(WindowTest, OnlyWhatAPersonSeesIsShowingToAScreenReader) {
+    stopTimers();
+    auto state = [&](std::string_view name, int index) {
+        return QAccessible::queryAccessibleInterface(widget(name, index))->state();
+    };
+    auto showing = [&](std::string_view name, int index = -1) {
+        const QAccessible::State s = state(name, index);
+        return !s.invisible && !s.offscreen;
+    };
+    EXPECT_TRUE(showing("nivel2", 0));
+    EXPECT_TRUE(showing("tecla", 0));
+    EXPECT_TRUE(state("estado", 7).invisible);   // the hidden error indicator
+    EXPECT_TRUE(state("nivel2", 6).invisible);   // a page not shown
+    EXPECT_FALSE(showing("error"));
+    // Below the window's current height: the lower strip, then only "hyp".
+    EXPECT_TRUE(state("tecla", 42).offscreen);
+    EXPECT_TRUE(state("tecla", 37).offscreen);
+    click(widget("MANEJO", 0));
+    click(widget("MANEJO", 0));  // the tall window
+    EXPECT_TRUE(showing("tecla", 42));
+    EXPECT_TRUE(state("tecla", 37).offscreen);
+    // A panel covers the stack view.
+    click(widget("monitor", 1));
+    EXPECT_TRUE(state("nivel2", 0).offscreen);
+    EXPECT_TRUE(state("estado", 3).offscreen);
+    EXPECT_TRUE(showing("pantalla", 1));
+    EXPECT_TRUE(showing("tecla", 0));
+    click(widget("monitor", 9));
+    EXPECT_TRUE(showing("nivel2", 0));
 }
 
 TEST_F(WindowTest, AScreenReaderCanPressTheKeys) {
@@ -582,7 +666,7 @@ TEST_F(WindowTest, AScreenReaderCanPressTheKeys) {
     EXPECT_EQ(m().eng.regs.cur[1], "7");
     // The display line reads the value it shows.
     QAccessibleInterface* line = QAccessible::queryAccessibleInterface(widget("nivel2", 1));
-    EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("7."));
+    EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("Level 1: 7."));
     QAccessibleInterface* legend = QAccessible::queryAccessibleInterface(widget("Label15"));
     EXPECT_EQ(legend->role(), QAccessible::StaticText);
     EXPECT_TRUE(legend->actionInterface() == nullptr || legend->actionInterface()->actionNames().isEmpty() ||
@@ -665,6 +749,14 @@ TEST_F(WindowTest, KeyPressesReachTheKeyboardTable) {
     QTest::keyClicks(w.get(), QStringLiteral("-"));
     EXPECT_EQ(m().eng.regs.cur[0], "4");
     EXPECT_EQ(widget("nivel2", 0)->control().caption, "4.");
+    // Ctrl+C, Ctrl+V and Ctrl+Z are "cpy", "pst" and "undo".
+    QTest::keyClick(w.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("4"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("2.5"));
+    QTest::keyClick(w.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(m().eng.regs.cur[0], "2.5");
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m().eng.regs.cur[0], "4");
     // Keys without a character do nothing.
     QTest::keyClick(w.get(), Qt::Key_F1);
     QTest::keyClick(w.get(), Qt::Key_Shift);

@@ -173,6 +173,7 @@ QString accessibleName(const Calculadora& m, int id) {
 
 QString tooltipOf(const ControlDef& d) {
     if (!d.tooltip.empty()) return qs(d.tooltip);
+    if (d.name == "nivel2") return QStringLiteral("Level %1; a click selects it").arg(d.index);
     return qs(lookup(kTips, std::size(kTips), d));
 }
 
