@@ -26,6 +26,7 @@
 #include "window/layout.h"
 #include "window/qt/controlwidget.h"
 #include "window/qt/mainwindow.h"
+#include "window/qt/skin.h"
 
 // Readable texts in failure messages.
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -729,6 +730,43 @@ TEST_F(WindowTest, OnlyALeftClickReleasedOnTheKeyCounts) {
     EXPECT_EQ(m().eng.regs.cur[0], "");
     click(seven);
     EXPECT_EQ(m().eng.regs.cur[0], "7");
+}
+
+// The mean lightness of a part of the window as it is drawn now.
+double lightness(MainWindow& w, const QRect& r) {
+    const QImage img = w.grab(r).toImage();
+    double sum = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) sum += img.pixelColor(x, y).lightnessF();
+    return sum / (img.width() * img.height());
+}
+
+TEST_F(WindowTest, AKeyLooksPressedWhileThePointerHoldsItAndActsOnlyWhenReleasedOnIt) {
+    stopTimers();
+    ControlWidget* seven = widget("numero", 7);
+    ASSERT_NE(seven, nullptr);
+    const QRect face = keyFace(*seven->control().def).toAlignedRect();
+    ASSERT_FALSE(face.isEmpty());
+    const QImage up = w->grab(face).toImage();
+    const double light = lightness(*w, face);
+    QTest::mousePress(seven, Qt::LeftButton, {}, seven->rect().center());
+    EXPECT_TRUE(seven->pressed());
+    EXPECT_LT(lightness(*w, face), light - 0.02) << "the face is not drawn held down";
+    // Off the key the face comes up; released there, the key does not act.
+    QTest::mouseMove(seven, QPoint(seven->width() + 5, seven->height() / 2));
+    EXPECT_FALSE(seven->pressed());
+    QTest::mouseRelease(seven, Qt::LeftButton, {}, QPoint(seven->width() + 5, seven->height() / 2));
+    EXPECT_EQ(m().eng.regs.cur[0], "");
+    EXPECT_EQ(w->grab(face).toImage(), up);
+    // A legend key (no face of its own) darkens under the pointer too.
+    ControlWidget* undo = widget("tecla", 5);
+    const QRect legend = inWindow(undo);
+    const double before = lightness(*w, legend);
+    QTest::mousePress(undo, Qt::LeftButton, {}, undo->rect().center());
+    EXPECT_LT(lightness(*w, legend), before - 0.02);
+    QTest::mouseRelease(undo, Qt::LeftButton, {}, undo->rect().center());
+    EXPECT_FALSE(undo->pressed());
+    EXPECT_NEAR(lightness(*w, legend), before, 1e-9);
 }
 
 TEST_F(WindowTest, KeyPressesReachTheKeyboardTable) {

@@ -142,6 +142,12 @@ void ControlWidget::paintEvent(QPaintEvent*) {
             break;
     }
     if (d.opaque) fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
+    if (pressed_ && d.face == Face::None) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, d.opaque ? 90 : 110));
+        p.drawRoundedRect(QRectF(rect()), 2, 2);
+    }
     if (c.border) {
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
@@ -152,21 +158,48 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     int flags = Qt::AlignTop;
     flags |= d.align == Align::Center ? Qt::AlignHCenter : d.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     if (d.wrap) flags |= Qt::TextWordWrap;
-    p.drawText(rect(), flags, QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())));
+    // A key held down carries its caption down with it.
+    const QRect box = pressed_ ? rect().translated(0, 1) : rect();
+    p.drawText(box, flags, QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())));
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
     // A label takes its own mouse events: it is not part of the drag surface.
     e->accept();
+    if (e->button() == Qt::LeftButton && control().def->clickable) {
+        held_ = true;
+        setPressed(true);
+    }
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
-    if (e->button() != Qt::LeftButton || !rect().contains(e->position().toPoint())) return;
-    window_->controlClicked(control());
+    if (e->button() != Qt::LeftButton) return;
+    const bool act = held_ && rect().contains(e->position().toPoint());
+    held_ = false;
+    setPressed(false);
+    if (act) window_->controlClicked(control());
 }
 
-void ControlWidget::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
+void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+    // A held key comes up while the pointer is off it, as a button does.
+    if (held_) setPressed(rect().contains(e->position().toPoint()));
+}
+
+void ControlWidget::hideEvent(QHideEvent*) {
+    held_ = false;
+    setPressed(false);
+}
+
+void ControlWidget::setPressed(bool on) {
+    if (on == pressed_) return;
+    pressed_ = on;
+    // The skin draws a key's face; the widget draws its caption and, for a
+    // key without a face, the shade of a key held down.
+    window_->keyPressed(*control().def, on);
+    update();
+}
 
 void ControlWidget::activate() { window_->controlClicked(control()); }
 

@@ -21,14 +21,19 @@ public:
     void sync();
     // A click on the control, as a screen reader's press action gives it.
     void activate();
+    // Whether the key looks held down: the pointer pressed it and is on it.
+    bool pressed() const { return pressed_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
+    void hideEvent(QHideEvent*) override;
 
 private:
+    void setPressed(bool on);
+
     MainWindow* window_;
     Calculadora& model_;
     int id_;
@@ -38,6 +43,8 @@ private:
     int border_ = 0;
     size_t itemsHash_ = 0;
     int selected_ = -1, listTop_ = 0;
+    bool held_ = false;     // the left button went down on this key
+    bool pressed_ = false;  // ... and the pointer is on it
 };
 
 // The font of a layout row: Arial at its size, bold or not.

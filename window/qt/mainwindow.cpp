@@ -148,9 +148,20 @@ void MainWindow::controlClicked(const Control& c) {
     afterInput();
 }
 
+void MainWindow::keyPressed(const ControlDef& key, bool down) {
+    if (down)
+        pressed_ = &key;
+    else if (pressed_ == &key)
+        pressed_ = nullptr;
+    else
+        return;
+    const QRectF face = keyFace(key);
+    if (!face.isEmpty()) update(face.toAlignedRect().adjusted(-1, -1, 1, 2));
+}
+
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    paintSkin(p, height());
+    paintSkin(p, height(), pressed_);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {

@@ -36,6 +36,9 @@ public:
     void afterInput();
 
     void controlClicked(const Control& c);
+    // A key went down or came up under the pointer: the skin draws its face
+    // held down.
+    void keyPressed(const ControlDef& key, bool down);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -59,6 +62,7 @@ private:
     std::unique_ptr<Calculadora> model_;
     std::vector<ControlWidget*> widgets_;  // by control id (nullptr: none)
     std::vector<QTimer*> timers_;          // by model timer
+    const ControlDef* pressed_ = nullptr;  // the key held down, if any
 };
 
 }  // namespace morvane

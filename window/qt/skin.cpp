@@ -232,6 +232,7 @@ Legend makeLegend(std::string_view text) {
 // ---------------------------------------------------------------- the skin
 
 struct KeyFace {
+    const ControlDef* def;
     QRectF rect;
     size_t style;  // by Face
     bool hasLegend;
@@ -266,7 +267,7 @@ SkinData build() {
         if (!d.clickable || d.face == Face::None) continue;
         const QRectF r = faceRect(d);
         if (r.isEmpty()) continue;
-        KeyFace k{r, static_cast<size_t>(d.face), d.caption.empty() && !d.legend.empty(), {}};
+        KeyFace k{&d, r, static_cast<size_t>(d.face), d.caption.empty() && !d.legend.empty(), {}};
         if (k.hasLegend) k.legend = makeLegend(d.legend);
         s.faces.push_back(std::move(k));
     }
@@ -375,9 +376,26 @@ void paintLegend(QPainter& p, const KeyFace& k, const QRectF& surface, double dp
     for (const Run& r : g.runs) drawRun(p, r, origin);
 }
 
-void paintFace(QPainter& p, const SkinData& s, const KeyFace& k, double dpr) {
+void paintFace(QPainter& p, const SkinData& s, const KeyFace& k, double dpr, bool pressed) {
     const QRectF r = k.rect;
     const FaceStyle& st = styleOf(static_cast<Face>(k.style));
+    if (pressed) {
+        // Held down: the top sinks onto the foot, shaded, and catches no light.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(8, 8, 10, 235));
+        p.drawRoundedRect(r, 3, 3);
+        p.setBrush(s.skirt[k.style]);
+        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 2.2, 2.2);
+        const double sink = std::max(1.0, st.skirtPx - 1);
+        const QRectF top = r.adjusted(1.5, 1 + sink, -1.5, -1);
+        p.setBrush(s.top[k.style]);
+        p.drawRoundedRect(top, 2.2, 2.2);
+        p.setBrush(QColor(0, 0, 0, 60));
+        p.drawRoundedRect(top, 2.2, 2.2);
+        p.fillRect(QRectF(r.left() + 3, top.top(), r.width() - 6, 1 / dpr), QColor(0, 0, 0, 70));
+        if (k.hasLegend) paintLegend(p, k, top, dpr);
+        return;
+    }
     // The shadow the key casts on the case, below its foot.
     p.fillRect(QRectF(r.left() + 1, r.bottom(), r.width() - 2, 1), QColor(0, 0, 0, 80));
     p.fillRect(QRectF(r.left() + 2, r.bottom() + 1, r.width() - 4, 1), QColor(0, 0, 0, 34));
@@ -500,7 +518,13 @@ void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr) {
     }
 }
 
-void paintSkin(QPainter& p, int windowHeightPx) {
+QRectF keyFace(const ControlDef& d) {
+    for (const KeyFace& k : data().faces)
+        if (k.def == &d) return k.rect;
+    return {};
+}
+
+void paintSkin(QPainter& p, int windowHeightPx, const ControlDef* pressed) {
     const SkinData& s = data();
     const double dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
     p.save();
@@ -509,7 +533,7 @@ void paintSkin(QPainter& p, int windowHeightPx) {
     paintBody(p, s, dpr);
     paintTitle(p, s);
     paintBezel(p, s, dpr);
-    for (const KeyFace& k : s.faces) paintFace(p, s, k, dpr);
+    for (const KeyFace& k : s.faces) paintFace(p, s, k, dpr, k.def == pressed);
     paintStrip(p, windowHeightPx);
     p.restore();
 }

@@ -7,9 +7,17 @@ class QRectF;
 
 namespace morvane {
 
+struct ControlDef;
+
 // Paints the skin (247 x 505 pixels at the top-left corner) and the window
-// background below it, for a window of the given height in pixels.
-void paintSkin(QPainter& p, int windowHeightPx);
+// background below it, for a window of the given height in pixels. The key
+// `pressed` (a keypad row, or nullptr) is drawn held down: its top lowered
+// onto its foot and darker.
+void paintSkin(QPainter& p, int windowHeightPx, const ControlDef* pressed = nullptr);
+
+// The face the skin paints under a keypad key, in window pixels; an empty
+// rectangle for a key without one.
+QRectF keyFace(const ControlDef& d);
 
 // Fills r in bands of a few dozen device rows: the raster engine would hand
 // one tall fill to its thread pool.
