@@ -897,6 +897,71 @@ TEST_F(WindowTest, GrabOfTheDisplayRendersAtTheDevicePixelRatio) {
     EXPECT_EQ(whole.size(), QSize(246, 502) * ratio);
 }
 
+// The first and last columns, in window pixels, that hold dark ink within
+// r; (-1, -1) when there is none.
+std::pair<int, int> inkColumns(MainWindow& w, const QRect& r) {
+    const QImage img = w.grab(r).toImage();
+    const double ratio = img.devicePixelRatio();
+    int first = -1, last = -1;
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (img.pixelColor(x, y).lightness() < 70) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    if (first < 0) return {-1, -1};
+    return {r.left() + static_cast<int>(first / ratio), r.left() + static_cast<int>(last / ratio)};
+}
+
+TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
+    stopTimers();
+    ControlWidget* log = widget("nivel2", 0);
+    const QRect line = inWindow(log);
+    const QRect cursor = inWindow(widget("Shape1"));
+    const double full = fontFor(9.75, true).pointSizeF();
+    m().find("Shape1")->visible = false;  // the bar itself is not the text's ink
+    // A 25-digit number shrinks into its line, whole, and left of the cursor.
+    m().eng.regs.cur[0] = "1234567890123456789012345";
+    m().tick("Timer2");
+    w->refresh();
+    const FittedText fitted = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true, line.width() - 2);
+    EXPECT_LT(fitted.font.pointSizeF(), full);
+    EXPECT_GE(fitted.font.pointSizeF(), kMinLinePt);
+    EXPECT_EQ(fitted.text, QString::fromStdString(log->control().caption));
+    auto [first, last] = inkColumns(*w, line);
+    EXPECT_GT(first, line.left()) << "the number is cut at the left";
+    EXPECT_LT(last, cursor.left()) << "the cursor bar covers the last character";
+    // A trailing decimal point stays clear of the cursor too.
+    m().eng.regs.cur[0] = "15";
+    m().tick("Timer2");
+    w->refresh();
+    ASSERT_EQ(log->control().caption, "15.");
+    std::tie(first, last) = inkColumns(*w, line);
+    EXPECT_LT(last, cursor.left());
+    // A typed log too long even for the smallest size shows its end after a mark.
+    const std::string typed(60, '7');
+    m().eng.regs.cur[0] = typed + "1";
+    m().tick("Timer2");
+    w->refresh();
+    const FittedText end = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true, line.width() - 2);
+    EXPECT_EQ(end.font.pointSizeF(), kMinLinePt);
+    EXPECT_TRUE(end.text.startsWith(QChar(0x2026))) << qPrintable(end.text);
+    EXPECT_TRUE(end.text.endsWith(QString::fromStdString(log->control().caption).right(20))) << qPrintable(end.text);
+    // The level labels keep a margin from the display's edge.
+    const QRect display = inWindow(widget("pila"));
+    for (int page = 0; page < 4; ++page) {
+        m().find("subpantalla", 0)->visible = page == 0;
+        m().find("subpantalla", page)->visible = true;
+        w->refresh();
+        for (int level = page * 5 + 1; level <= page * 5 + 5; ++level) {
+            const auto [left, right] = inkColumns(*w, inWindow(widget("Label1", level - 1)).intersected(display));
+            EXPECT_GE(left - display.left(), 2) << "level " << level << " label touches the display's edge";
+        }
+        m().find("subpantalla", page)->visible = page == 0;
+    }
+}
+
 TEST_F(WindowTest, ColoursOfTheLayoutReachTheScreen) {
     stopTimers();
     const QImage img = w->grab().toImage();

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <functional>
@@ -38,6 +39,22 @@ const QFont& fontFor(double pt, bool bold) {
     return it->second;
 }
 
+FittedText fitToWidth(const QString& text, double pt, bool bold, double width) {
+    for (double size = pt; size >= kMinLinePt - 1e-9; size -= 0.25) {
+        const QFont& f = fontFor(size, bold);
+        if (QFontMetricsF(f).horizontalAdvance(text) <= width) return {f, text};
+    }
+    const QFont& f = fontFor(kMinLinePt, bold);
+    return {f, QFontMetricsF(f).elidedText(text, Qt::ElideLeft, width)};
+}
+
+namespace {
+
+// The gap the level labels keep from the display's edge, in pixels.
+constexpr int kLabelMargin = 3;
+
+}  // namespace
+
 ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWidget* parent)
     : QWidget(parent), window_(window), model_(model), id_(id) {
     installAccessibility();
@@ -56,6 +73,18 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     if (!tip.isEmpty()) {
         setToolTip(tip);
         setAccessibleDescription(tip);
+    }
+    if (d.name == "nivel2" && d.index == 0) {
+        // The cursor bar stands beside the log's right end, one pixel clear.
+        if (const Control* bar = model.find("Shape1"); bar && bar->parent == c.parent)
+            cursorGap_ = std::max(0, (d.box.right() - bar->def->box.left) / kTwipsPerPixel + 1);
+    }
+    if (d.name == "Label1") {
+        int left = d.box.left;
+        for (int p = c.parent; p >= 0 && model.controls[static_cast<size_t>(p)].def->name == "subpantalla";
+             p = model.controls[static_cast<size_t>(p)].parent)
+            left += model.controls[static_cast<size_t>(p)].def->box.left;
+        leftInDisplay_ = left / kTwipsPerPixel;
     }
     caption_ = c.caption;
     fore_ = c.fore;
@@ -153,14 +182,29 @@ void ControlWidget::paintEvent(QPaintEvent*) {
         p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
     }
     if (c.caption.empty()) return;
-    p.setFont(fontFor(d.pt, d.bold));
+    const QFont& font = fontFor(d.pt, d.bold);
+    FittedText shown{font, QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size()))};
+    // A key held down carries its caption down with it.
+    QRect box = pressed_ ? rect().translated(0, 1) : rect();
+    if (d.name == "nivel2") {
+        // A value wider than its line shrinks rather than lose digits, and
+        // the log's text ends before the cursor bar beside it.
+        box.setRight(box.right() - cursorGap_);
+        shown = fitToWidth(shown.text, d.pt, d.bold, box.width());
+    } else if (d.name == "Label1" && leftInDisplay_ < kLabelMargin) {
+        // A level label keeps clear of the display's edge.
+        shown = fitToWidth(shown.text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_));
+    }
+    if (shown.font.pointSizeF() != font.pointSizeF()) {
+        // A smaller size sits on the same baseline.
+        box.translate(0, qRound(QFontMetricsF(font).ascent() - QFontMetricsF(shown.font).ascent()));
+    }
+    p.setFont(shown.font);
     p.setPen(qcolor(c.fore));
     int flags = Qt::AlignTop;
     flags |= d.align == Align::Center ? Qt::AlignHCenter : d.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     if (d.wrap) flags |= Qt::TextWordWrap;
-    // A key held down carries its caption down with it.
-    const QRect box = pressed_ ? rect().translated(0, 1) : rect();
-    p.drawText(box, flags, QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())));
+    p.drawText(box, flags, shown.text);
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* e) {

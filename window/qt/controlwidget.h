@@ -43,11 +43,25 @@ private:
     int border_ = 0;
     size_t itemsHash_ = 0;
     int selected_ = -1, listTop_ = 0;
+    int cursorGap_ = 0;      // the log line: pixels kept clear for the cursor bar
+    int leftInDisplay_ = 0;  // a level label: its left edge from the display's, pixels
     bool held_ = false;     // the left button went down on this key
     bool pressed_ = false;  // ... and the pointer is on it
 };
 
 // The font of a layout row: Arial at its size, bold or not.
 const QFont& fontFor(double pt, bool bold);
+
+// The smallest size a display line shrinks a wide value to (points).
+constexpr double kMinLinePt = 6.75;
+
+// A text drawn into a width: in the row's own size when it fits, else in
+// the largest smaller size of the same font, down to kMinLinePt, that fits;
+// if not even that fits, its end, after a mark that more stands before it.
+struct FittedText {
+    QFont font;
+    QString text;
+};
+FittedText fitToWidth(const QString& text, double pt, bool bold, double width);
 
 }  // namespace morvane
