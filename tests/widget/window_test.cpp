@@ -897,15 +897,15 @@ TEST_F(WindowTest, GrabOfTheDisplayRendersAtTheDevicePixelRatio) {
     EXPECT_EQ(whole.size(), QSize(246, 502) * ratio);
 }
 
-// The first and last columns, in window pixels, that hold dark ink within
-// r; (-1, -1) when there is none.
+// The first and last columns, in window pixels, that hold any ink on the
+// display green within r; (-1, -1) when there is none.
 std::pair<int, int> inkColumns(MainWindow& w, const QRect& r) {
     const QImage img = w.grab(r).toImage();
     const double ratio = img.devicePixelRatio();
     int first = -1, last = -1;
     for (int x = 0; x < img.width(); ++x)
         for (int y = 0; y < img.height(); ++y)
-            if (img.pixelColor(x, y).lightness() < 70) {
+            if (img.pixelColor(x, y) != QColor(0, 192, 0)) {
                 if (first < 0) first = x;
                 last = x;
                 break;
@@ -920,17 +920,21 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     const QRect line = inWindow(log);
     const QRect cursor = inWindow(widget("Shape1"));
     const double full = fontFor(9.75, true).pointSizeF();
-    m().find("Shape1")->visible = false;  // the bar itself is not the text's ink
+    const QRect prompt = inWindow(widget("Label2"));
+    // Neither the bar nor the prompt is the text's ink.
+    m().find("Shape1")->visible = false;
+    m().find("Label2")->visible = false;
     // A 25-digit number shrinks into its line, whole, and left of the cursor.
     m().eng.regs.cur[0] = "1234567890123456789012345";
     m().tick("Timer2");
     w->refresh();
-    const FittedText fitted = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true, line.width() - 2);
+    const FittedText fitted = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true,
+                                         cursor.left() - prompt.right() - 3);
     EXPECT_LT(fitted.font.pointSizeF(), full);
     EXPECT_GE(fitted.font.pointSizeF(), kMinLinePt);
     EXPECT_EQ(fitted.text, QString::fromStdString(log->control().caption));
     auto [first, last] = inkColumns(*w, line);
-    EXPECT_GT(first, line.left()) << "the number is cut at the left";
+    EXPECT_GT(first, prompt.right()) << "the number is cut at the left or runs under the prompt";
     EXPECT_LT(last, cursor.left()) << "the cursor bar covers the last character";
     // A trailing decimal point stays clear of the cursor too.
     m().eng.regs.cur[0] = "15";
@@ -944,7 +948,8 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     m().eng.regs.cur[0] = typed + "1";
     m().tick("Timer2");
     w->refresh();
-    const FittedText end = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true, line.width() - 2);
+    const FittedText end = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true,
+                                         cursor.left() - prompt.right() - 3);
     EXPECT_EQ(end.font.pointSizeF(), kMinLinePt);
     EXPECT_TRUE(end.text.startsWith(QChar(0x2026))) << qPrintable(end.text);
     EXPECT_TRUE(end.text.endsWith(QString::fromStdString(log->control().caption).right(20))) << qPrintable(end.text);

@@ -75,9 +75,12 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
         setAccessibleDescription(tip);
     }
     if (d.name == "nivel2" && d.index == 0) {
-        // The cursor bar stands beside the log's right end, one pixel clear.
+        // The cursor bar stands beside the log's right end and the prompt
+        // over its left end; the text keeps one pixel clear of both.
         if (const Control* bar = model.find("Shape1"); bar && bar->parent == c.parent)
             cursorGap_ = std::max(0, (d.box.right() - bar->def->box.left) / kTwipsPerPixel + 1);
+        if (const Control* prompt = model.find("Label2"); prompt && prompt->parent == c.parent)
+            promptGap_ = std::max(0, (prompt->def->box.right() - d.box.left) / kTwipsPerPixel + 1);
     }
     if (d.name == "Label1") {
         int left = d.box.left;
@@ -189,7 +192,7 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     if (d.name == "nivel2") {
         // A value wider than its line shrinks rather than lose digits, and
         // the log's text ends before the cursor bar beside it.
-        box.setRight(box.right() - cursorGap_);
+        box.adjust(promptGap_, 0, -cursorGap_, 0);
         shown = fitToWidth(shown.text, d.pt, d.bold, box.width());
     } else if (d.name == "Label1" && leftInDisplay_ < kLabelMargin) {
         // A level label keeps clear of the display's edge.

@@ -44,6 +44,7 @@ private:
     size_t itemsHash_ = 0;
     int selected_ = -1, listTop_ = 0;
     int cursorGap_ = 0;      // the log line: pixels kept clear for the cursor bar
+    int promptGap_ = 0;      // ... and for the prompt
     int leftInDisplay_ = 0;  // a level label: its left edge from the display's, pixels
     bool held_ = false;     // the left button went down on this key
     bool pressed_ = false;  // ... and the pointer is on it
