@@ -924,8 +924,9 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     // Neither the bar nor the prompt is the text's ink.
     m().find("Shape1")->visible = false;
     m().find("Label2")->visible = false;
-    // A 25-digit number shrinks into its line, whole, and left of the cursor.
-    m().eng.regs.cur[0] = "1234567890123456789012345";
+    // A 24-digit number shrinks into its line, whole, between the prompt
+    // and the cursor.
+    m().eng.regs.cur[0] = "123456789012345678901234";
     m().tick("Timer2");
     w->refresh();
     const FittedText fitted = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true,
