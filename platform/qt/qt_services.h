@@ -38,9 +38,24 @@ public:
 };
 
 // The main window's native side: geometry, shape, the topmost flag.
+//
+// The rounded shape is a mask in window pixels, except above one device
+// pixel a window pixel on X11: there, with a compositor running, the window
+// has an alpha channel and its painter cuts the corners with per-pixel
+// alpha (see alphaCorners()); without one, the shape is set in device
+// pixels on the native window.
 class QtWindowSystem : public WindowSystem {
 public:
     explicit QtWindowSystem(QWidget* window) : w_(window) {}
+    // Chooses how the corners are cut; called before the window's native
+    // side is made (it may ask for an alpha channel).
+    void prepare();
+    // Whether the window's painter cuts the corners itself; the shape to
+    // cut is the last one set.
+    bool alphaCorners() const { return alpha_; }
+    int shapeWidth() const { return shapeW_; }
+    int shapeHeight() const { return shapeH_; }
+    int shapeEllipse() const { return shapeR_; }
     void setGeometry(int leftTw, int topTw, int widthTw, int heightTw) override;
     void setRoundRegion(int wPx, int hPx, int rPx) override;
     void setTopmost(bool on) override;
@@ -51,7 +66,11 @@ public:
     bool cursorPos(int& xPx, int& yPx) override;
 
 private:
+    bool setDeviceShape(int wPx, int hPx, int rPx);
+
     QWidget* w_;
+    bool alpha_ = false;
+    int shapeW_ = 0, shapeH_ = 0, shapeR_ = 0;
 };
 
 // The regional decimal separator of a locale's decimal point: ',' or '.',

@@ -20,8 +20,10 @@ wait_log_equals "$E2E_WORK/sum.png" "5 after 2 Return 3 +"
 
 screen "$E2E_WORK/screen.png"
 crop_window "$E2E_WORK/screen.png" "$ARTIFACTS/scale2.png"
-cut=("0 0" "2 2" "6 0" "491 0" "489 2" "0 1003" "491 1003")
-kept=("14 14" "14 0" "0 14" "477 989" "246 0")
+# At device resolution: the top row is cut 10 pixels in and the next one 8,
+# where a mask in window pixels would cut both 8.
+cut=("0 0" "2 2" "6 0" "491 0" "489 2" "0 1003" "491 1003" "8 0" "9 0" "483 0" "8 1003")
+kept=("14 14" "14 0" "0 14" "477 989" "246 0" "8 1" "10 0" "483 1")
 mapfile -t colours < <(pixels "$ARTIFACTS/scale2.png" "${cut[@]}" "${kept[@]}")
 i=0
 for p in "${cut[@]}"; do

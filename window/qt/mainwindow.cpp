@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 #include "accessible.h"
 #include "controlwidget.h"
@@ -36,7 +37,8 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), windowSystem_(this) {
     installAccessibility();
     setWindowTitle(QStringLiteral(" Morvane"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    windowSystem_.prepare();
+    if (!windowSystem_.alphaCorners()) setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, windowSystem_), std::move(config));
@@ -162,6 +164,19 @@ void MainWindow::keyPressed(const ControlDef& key, bool down) {
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     paintSkin(p, height(), pressed_);
+    if (windowSystem_.alphaCorners()) {
+        // The rounded outline in per-pixel alpha: what lies outside it is
+        // cleared, its edge pixels in part.
+        const double w = windowSystem_.shapeWidth(), h = windowSystem_.shapeHeight();
+        const double r = windowSystem_.shapeEllipse() / 2.0;
+        QPainterPath outside;
+        outside.addRect(QRectF(0, 0, width(), height()));
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(0, 0, w, h), r, r);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setCompositionMode(QPainter::CompositionMode_Clear);
+        p.fillPath(outside.subtracted(shape), Qt::black);
+    }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {
