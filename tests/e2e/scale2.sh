@@ -2,7 +2,8 @@
 # The real window at device pixel ratio 2 (QT_SCALE_FACTOR=2): twice the
 # size, corners cut at twice the radius, the log line as crisp as the
 # offscreen render at the same ratio, and typed input shown at once. The
-# screenshot is kept as scale2.png.
+# screenshot is kept as scale2.png. Then the same under a compositor, where
+# the corners are cut in per-pixel alpha (scale2-alpha.png).
 source "$(dirname "$0")/lib.sh"
 
 e2e_start_x 1024x1280x24
@@ -35,3 +36,34 @@ for p in "${kept[@]}"; do
     i=$((i + 1))
 done
 echo "ok: $ARTIFACTS/scale2.png"
+
+# Under a compositor the window has an alpha channel and the corners are cut
+# in per-pixel alpha: the arc's edge pixels are partly covered, where a mask
+# in window pixels would keep (8, 0) and one in device pixels cut (9, 0).
+command -v xcompmgr >/dev/null || fail "xcompmgr is not installed"
+kill "$E2E_PID"
+wait "$E2E_PID" || true
+xcompmgr >"$E2E_WORK/xcompmgr.log" 2>&1 &
+E2E_OTHERS+=($!)
+
+# The compositor's window owns its selection once it is made.
+poll 5 bash -c 'xwininfo -root -children | grep -q "\"xcompmgr\""' || fail "xcompmgr did not start"
+e2e_start_morvane QT_SCALE_FACTOR=2
+e2e_point_at_display
+xdotool type --delay 20 2
+xdotool key Return
+xdotool type --delay 20 3+
+wait_log_equals "$E2E_WORK/sum.png" "5 under a compositor"
+screen "$E2E_WORK/screen.png"
+crop_window "$E2E_WORK/screen.png" "$ARTIFACTS/scale2-alpha.png"
+mapfile -t c < <(pixels "$E2E_WORK/screen.png" "$((WX - 4)) $((WY + 4))" "$WX $WY" "$((WX + 8)) $WY" \
+    "$((WX + 9)) $WY" "$((WX + 14)) $WY" "$((WX + 14)) $((WY + 14))")
+level() { IFS=, read -r r g b <<<"$1"; echo $(((r + g + b) / 3)); }
+bg=$(level "${c[0]}")
+[ "$(level "${c[1]}")" = "$bg" ] || fail "alpha corners: (0, 0) shows ${c[1]}, not the background ${c[0]}"
+d=$(($(level "${c[2]}") - bg)); [ ${d#-} -le 3 ] || fail "alpha corners: (8, 0) is not cut away (${c[2]})"
+edge=$(level "${c[3]}") body=$(level "${c[4]}")
+[ $((edge - bg)) -ge 4 ] && [ $((body - edge)) -ge 4 ] ||
+    fail "alpha corners: (9, 0) is ${c[3]}, not part way from the background ${c[0]} to the body ${c[4]}"
+[ "${c[5]}" != "${c[0]}" ] || fail "alpha corners: (14, 14) is cut away"
+echo "ok: corners in per-pixel alpha under a compositor ($ARTIFACTS/scale2-alpha.png)"
