@@ -26,6 +26,7 @@ E2E_XVFB=
 E2E_PID=
 E2E_SCALE=1  # device pixels per window pixel
 E2E_OTHERS=()  # further processes started here, ended on exit (last first)
+E2E_ATSPI_BUS=
 
 e2e_cleanup() {
     local rc=$?
@@ -33,7 +34,11 @@ e2e_cleanup() {
         kill "$E2E_PID" 2>/dev/null || true
         wait "$E2E_PID" 2>/dev/null || true
     fi
-    local i
+    local i r
+    # The registry that the accessibility bus started on demand.
+    if [ -n "$E2E_ATSPI_BUS" ]; then
+        for r in $(pgrep -P "$E2E_ATSPI_BUS"); do E2E_OTHERS+=("$r"); done
+    fi
     for ((i = ${#E2E_OTHERS[@]} - 1; i >= 0; i--)); do
         kill "${E2E_OTHERS[i]}" 2>/dev/null || true
     done
@@ -108,18 +113,11 @@ e2e_start_atspi() {
             >"$E2E_WORK/a11y-address" 2>/dev/null
     }
     poll 5 _atspi_up || fail "the accessibility bus did not start"
-    local bus
-    bus=$(pgrep -P "$lp" | head -n1)
-    [ -n "$bus" ] && E2E_OTHERS+=("$bus")
+    E2E_ATSPI_BUS=$(pgrep -P "$lp" | head -n1)
+    [ -z "$E2E_ATSPI_BUS" ] || E2E_OTHERS+=("$E2E_ATSPI_BUS")
     # Screen reader on: toolkits see the accessibility switch set.
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
         string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
-}
-
-# The registry, once a client has started it on the accessibility bus.
-e2e_note_registry() {
-    local bus=${E2E_OTHERS[-1]} r
-    for r in $(pgrep -P "$bus"); do E2E_OTHERS+=("$r"); done
 }
 
 # Finds the mapped window of the running morvane; sets WIN, WX, WY, WW, WH

@@ -11,6 +11,5 @@ python=/usr/bin/python3  # Debian's, which python3-pyatspi installs for
 e2e_start_x
 e2e_start_atspi
 e2e_start_morvane
-e2e_note_registry
 centre_of pila
 timeout 50 "$python" "$(dirname "$0")/screenreader.py" "$E2E_PID" "$PX" "$PY"
