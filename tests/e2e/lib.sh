@@ -50,9 +50,13 @@ e2e_cleanup() {
         kill "$E2E_XVFB" 2>/dev/null || true
         wait "$E2E_XVFB" 2>/dev/null || true
     fi
-    if [ $rc -ne 0 ] && [ -s "$E2E_WORK/morvane.log" ]; then
-        echo "--- morvane's output:" >&2
-        cat "$E2E_WORK/morvane.log" >&2
+    if [ $rc -ne 0 ]; then
+        local log
+        for log in morvane dbus atspi; do
+            [ -s "$E2E_WORK/$log.log" ] || continue
+            echo "--- $log's output:" >&2
+            cat "$E2E_WORK/$log.log" >&2
+        done
     fi
     rm -rf "$E2E_WORK"
     exit $rc
@@ -116,8 +120,11 @@ e2e_start_atspi() {
     E2E_ATSPI_BUS=$(pgrep -P "$lp" | head -n1)
     [ -z "$E2E_ATSPI_BUS" ] || E2E_OTHERS+=("$E2E_ATSPI_BUS")
     # Screen reader on: toolkits see the accessibility switch set.
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-        string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
+    _atspi_on() {
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+            string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null 2>&1
+    }
+    poll 5 _atspi_on || fail "the accessibility switch cannot be set"
 }
 
 # Finds the mapped window of the running morvane; sets WIN, WX, WY, WW, WH

@@ -4,6 +4,8 @@
 # accessible actions, reads the log and the error box from the tree, closes
 # the box with Esc and checks what claims to be showing.
 source "$(dirname "$0")/lib.sh"
+set -E
+trap 'echo "FAIL: \"$BASH_COMMAND\" (line $LINENO) failed" >&2' ERR
 
 python=/usr/bin/python3  # Debian's, which python3-pyatspi installs for
 "$python" -c 'import pyatspi' 2>/dev/null || fail "pyatspi is not installed (python3-pyatspi)"

@@ -46,19 +46,6 @@ TEST_F(ModelFixture, MinimisedWindowKeepsItsRegionUntilRestored) {
     EXPECT_EQ(window.regionR, 14);
 }
 
-TEST_F(ModelFixture, ControlKeysReportAFailingClipboardAsTheirKeysDo) {
-    calc->Form_KeyPress('7');
-    fakes.clipboard.failing = true;
-    for (int code : {3, 22}) {
-        calc->Form_KeyPress(code);
-        EXPECT_TRUE(calc->find("error")->visible) << code;
-        EXPECT_EQ(calc->find("estado", 7)->caption, "E 521") << code;
-        EXPECT_EQ(calc->eng.regs.cur[0], "7") << code;
-        calc->Form_KeyPress(27);
-        EXPECT_FALSE(calc->find("error")->visible) << code;
-    }
-}
-
 TEST_F(ModelFixture, SeparatorComesFromTheRegionalSettings) {
     regional.separator = ',';
     calc->click("numero", 1);
