@@ -857,54 +857,36 @@ std::pair<int, int> inkColumns(MainWindow& w, const QRect& r) {
 TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     stopTimers();
     ControlWidget* log = widget("nivel2", 0);
-    const QRect line = inWindow(log);
-    const QRect cursor = inWindow(widget("Shape1"));
-    const double full = fontFor(9.75, true).pointSizeF();
-    const QRect prompt = inWindow(widget("Label2"));
-    // Neither the bar nor the prompt is the text's ink.
-    m().find("Shape1")->visible = false;
-    m().find("Label2")->visible = false;
-    // A 24-digit number shrinks into its line, whole, between the prompt
-    // and the cursor.
-    m().eng.regs.cur[0] = "123456789012345678901234";
-    m().tick("Timer2");
-    w->refresh();
-    const FittedText fitted = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true,
-                                         cursor.left() - prompt.right() - 3);
-    EXPECT_LT(fitted.font.pointSizeF(), full);
-    EXPECT_GE(fitted.font.pointSizeF(), kMinLinePt);
+    const QRect line = inWindow(log), cursor = inWindow(widget("Shape1")), prompt = inWindow(widget("Label2"));
+    m().find("Shape1")->visible = m().find("Label2")->visible = false;  // not the text's ink
+    auto show = [&](const std::string& text) {
+        m().eng.regs.cur[0] = text;
+        m().tick("Timer2");
+        w->refresh();
+        return fitToWidth(QString::fromStdString(log->control().caption), 9.75, true, cursor.left() - prompt.right() - 3);
+    };
+    // A 24-digit number (shown with a trailing point) shrinks into its line,
+    // whole, between the prompt and the cursor bar.
+    const FittedText fitted = show("123456789012345678901234");
+    EXPECT_LT(fitted.font.pointSizeF(), 9.75);
     EXPECT_EQ(fitted.text, QString::fromStdString(log->control().caption));
-    auto [first, last] = inkColumns(*w, line);
+    const auto [first, last] = inkColumns(*w, line);
     EXPECT_GT(first, prompt.right()) << "the number is cut at the left or runs under the prompt";
     EXPECT_LT(last, cursor.left()) << "the cursor bar covers the last character";
-    // A trailing decimal point stays clear of the cursor too.
-    m().eng.regs.cur[0] = "15";
-    m().tick("Timer2");
-    w->refresh();
-    ASSERT_EQ(log->control().caption, "15.");
-    std::tie(first, last) = inkColumns(*w, line);
-    EXPECT_LT(last, cursor.left());
     // A typed log too long even for the smallest size shows its end after a mark.
-    const std::string typed(60, '7');
-    m().eng.regs.cur[0] = typed + "1";
-    m().tick("Timer2");
-    w->refresh();
-    const FittedText end = fitToWidth(QString::fromStdString(log->control().caption), 9.75, true,
-                                         cursor.left() - prompt.right() - 3);
+    const FittedText end = show(std::string(60, '7') + "1");
     EXPECT_EQ(end.font.pointSizeF(), kMinLinePt);
-    EXPECT_TRUE(end.text.startsWith(QChar(0x2026))) << qPrintable(end.text);
-    EXPECT_TRUE(end.text.endsWith(QString::fromStdString(log->control().caption).right(20))) << qPrintable(end.text);
-    // The level labels keep a margin from the display's edge.
+    EXPECT_TRUE(end.text.startsWith(QChar(0x2026)) &&
+                end.text.endsWith(QString::fromStdString(log->control().caption).right(20)))
+        << qPrintable(end.text);
+    // The level labels keep a margin from the display's edge ("10:" and
+    // "20:" are the widest).
     const QRect display = inWindow(widget("pila"));
-    for (int page = 0; page < 4; ++page) {
-        m().find("subpantalla", 0)->visible = page == 0;
+    for (int page : {1, 3}) {
         m().find("subpantalla", page)->visible = true;
         w->refresh();
-        for (int level = page * 5 + 1; level <= page * 5 + 5; ++level) {
-            const auto [left, right] = inkColumns(*w, inWindow(widget("Label1", level - 1)).intersected(display));
-            EXPECT_GE(left - display.left(), 2) << "level " << level << " label touches the display's edge";
-        }
-        m().find("subpantalla", page)->visible = page == 0;
+        const int left = inkColumns(*w, inWindow(widget("Label1", page * 5 + 4)).intersected(display)).first;
+        EXPECT_GE(left - display.left(), 2) << "the label of level " << page * 5 + 5 << " touches the edge";
     }
 }
 
