@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "engine/rgb.h"
+#include "platform/screen.h"
 
 namespace morvane {
-
-constexpr int kTwipsPerPixel = 15;
 
 struct Box {
     int left = 0, top = 0, width = 0, height = 0;

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "window/layout.h"
+#include "platform/screen.h"
 
 namespace morvane::platform {
 
