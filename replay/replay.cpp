@@ -48,7 +48,7 @@ std::vector<int> codePoints(const std::string& s) {
 }  // namespace
 
 bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
-              std::string& why) {
+              std::string& why, char decimal) {
     tokens.clear();
     quoted.clear();
     size_t i = 0;
@@ -74,6 +74,8 @@ bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::ve
                         t += '\n';
                     else if (e == '"' || e == '\\')
                         t += e;
+                    else if (e == 'd' && decimal)
+                        t += decimal;
                     else {
                         why = std::string("unknown escape \\") + e;
                         return false;
@@ -120,7 +122,8 @@ std::string quote(const std::string& v) {
     return o + "\"";
 }
 
-Replay::Replay(std::ostream& out) : out_(out) {
+Replay::Replay(std::ostream& out, char separator) : out_(out) {
+    regional.separator = separator;
     Calculadora::Config cfg;
     cfg.homePage = "file:///usr/share/morvane/web/index.htm";
     cfg.helpPage = "file:///usr/share/morvane/web/ayuda.htm";
@@ -234,7 +237,8 @@ void Replay::line(const std::string& text, int number) {
     std::string why;
     size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos || text[first] == '#') return;
-    if (!tokenize(text, t, quoted, why)) return error(number, why);
+    const char decimal = regional.separator == ',' ? ',' : '.';
+    if (!tokenize(text, t, quoted, why, decimal)) return error(number, why);
     if (t.empty()) return;
     const std::string& cmd = t[0];
     Calculadora& c = *calc;
