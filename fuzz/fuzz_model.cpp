@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -100,9 +101,10 @@ constexpr Target kOdd[] = {
     {"Label4", -1},     {"Label4", 0},
 };
 
-// Control arrays clicked by name and an index 0..83: the soft keys, the
-// display lines and the status labels among them.
-constexpr std::string_view kArrays[] = {"orden", "nivel2", "estado", "vcp", "monitor", "MANEJO", "Label10", "tecla"};
+// Control arrays clicked by name and an index 0..99: the soft keys, the
+// display lines, the status labels and the panels' lists among them.
+constexpr std::string_view kArrays[] = {"orden",  "nivel2", "estado",   "vcp",       "monitor", "MANEJO", "Label10", "tecla",
+                                        "ctype", "unidad", "convtemp", "convtemp2", "mult",    "utype",  "cons"};
 
 // The keyboard map, digits twice over.
 constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
@@ -126,7 +128,10 @@ constexpr std::string_view kTexts[] = {
     "2"sv, "-2"sv, "-8"sv, "3"sv, "0.5"sv, "0,5"sv, "90"sv, "180"sv, "1E-10"sv, "1E10"sv, "-1E10"sv,
 };
 
-enum class Kind { Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator };
+enum class Kind {
+    Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
+    ListClick, Wheel,
+};
 
 struct Event {
     Kind kind = Kind::Click;
@@ -204,7 +209,7 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 140) {
             const uint8_t k = in.u8();
-            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 84};
+            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 100};
         } else if (op < 180) {
             e.kind = Kind::Key;
             const uint8_t k = in.u8();
@@ -243,6 +248,16 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 244) {
             e.kind = Kind::Separator;
+        } else if (op < 248) {
+            // A click on a memory list's row (a = -1: on no row).
+            e.kind = Kind::ListClick;
+            e.code = in.u8() & 1;
+            const uint8_t item = in.u8();
+            e.a = item == 255 ? Calculadora::kNoItem : item % 64;
+        } else if (op < 250) {
+            e.kind = Kind::Wheel;
+            e.code = in.u8() & 1;
+            e.a = static_cast<int8_t>(in.u8());
         } else {
             e.target = kOdd[in.u8() % std::size(kOdd)];
         }
@@ -301,6 +316,10 @@ std::string describe(const Event& e, char sep) {
             return "move " + std::string(e.target.name) + " " + std::to_string(e.target.index);
         case Kind::Separator:
             return std::string("separator '") + (sep == '.' ? ',' : '.') + "'";
+        case Kind::ListClick:
+            return "click listmemory " + std::to_string(e.code) + (e.a >= 0 ? " " + std::to_string(e.a) : "");
+        case Kind::Wheel:
+            return "wheel listmemory " + std::to_string(e.code) + " " + std::to_string(e.a);
     }
     return "?";
 }
@@ -421,6 +440,12 @@ private:
             case Kind::Hover:
                 calc_->move(e.target.name, e.target.index);
                 break;
+            case Kind::ListClick:
+                calc_->click("listmemory", e.code, e.a);
+                break;
+            case Kind::Wheel:
+                calc_->wheel("listmemory", e.code, e.a);
+                break;
             case Kind::Separator: {
                 // Whatever is stored was written under the old separator.
                 const auto& eng = calc_->eng;
@@ -488,6 +513,7 @@ private:
             if (!morvane::isNumeric(m, sep_) && !legacy_.count(m))
                 fail(n, "(c) memory list", "listmemory(1) holds " + shown(m) + ", not a number under '" + sep_ + "'");
         }
+        checkPanels(n);
         if (e && e->kind == Kind::Tick && e->timer == "Timer2") {
             const std::string& mode = calc_->find("estado", 11)->caption;
             for (int i = 0; i <= 20; ++i) {
@@ -500,6 +526,28 @@ private:
                                                     ", the register " + shown(reg) + " under \"" + mode + "\" gives " +
                                                     shown(want.line));
             }
+        }
+    }
+
+    // The panels' state: one unit A at most, the lists at one offset that
+    // paging and the wheel can reach, no infinity or NaN in the converter.
+    void checkPanels(int n) {
+        auto& p = calc_->panels();
+        int marked = 0;
+        for (int id : p.converter.units())
+            if (id >= 0 && calc_->at(id).border) ++marked;
+        if (marked > 1) fail(n, "(f) unit A", std::to_string(marked) + " unit labels carry the border");
+        const int top0 = calc_->find("listmemory", 0)->listTop, top1 = calc_->find("listmemory", 1)->listTop;
+        const int lowest = p.memory.lowestOffset();
+        if (top0 != top1 || top0 > morvane::panels::MemoryList::kFirstPage || top0 < lowest || (top0 + 30) % 50 != 0)
+            fail(n, "(g) list offset", "the lists stand at " + std::to_string(top0) + " and " + std::to_string(top1));
+        const auto& t = p.converter.tempcelsius;
+        if (!t.isText && !std::isfinite(t.value)) fail(n, "(h) tempcelsius", "holds a value that is not finite");
+        for (double f : p.converter.factor)
+            if (!std::isfinite(f)) fail(n, "(h) factor cell", "a factor cell holds a value that is not finite");
+        for (int i = 0; i < 2; ++i) {
+            const std::string& c = calc_->find("conv", i)->caption;
+            if (hasInfNan(c)) fail(n, "(h) factor cell", "conv(" + std::to_string(i) + ") shows " + shown(c));
         }
     }
 

@@ -116,14 +116,16 @@ void MemoryList::wheel(int steps) {
     setOffset(static_cast<int>(std::clamp<long long>(want, lowestOffset(), kFirstPage)));
 }
 
+// Paging from a page moves by whole pages; from where the wheel left the
+// lists it stops at the first row and at the wheel's lowest position.
 void MemoryList::previousPage() {
-    if (offset() < kFirstPage) setOffset(offset() + kPage);
+    if (offset() < kFirstPage) setOffset(std::min(offset() + kPage, kFirstPage));
 }
 
 void MemoryList::firstPage() { setOffset(kFirstPage); }
 
 void MemoryList::nextPage() {
-    if (offset() > -3200) setOffset(offset() - kPage);
+    if (offset() > -3200) setOffset(std::max(offset() - kPage, lowestOffset()));
 }
 
 void MemoryList::removeSelected() {
