@@ -84,11 +84,12 @@ public:
     // the text kept as it is.
     std::string tempcelsiusText() const;
 
-private:
     // Copies the engine's small state (modes, the error report) into the
     // controls that show it. The registers, the main memory and the memory
     // list are not copied: their controls read the engine's texts.
     void publish();
+
+private:
     void Form_Load();
     void estado_Click(int index);
     void monitor_Click(int index);
