@@ -10,6 +10,7 @@
 #include <QTime>
 #include <QUrl>
 #include <QWidget>
+#include <chrono>
 #include <cmath>
 
 #include "platform/screen.h"
@@ -66,6 +67,11 @@ std::string QtRegional::timeText() { return formats_->locale.toString(QTime::cur
 
 std::string QtRegional::shortDateText() {
     return formats_->locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+long long QtRegional::clockMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 bool QtBrowser::open(const std::string& address) {
