@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation)
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev fonts-liberation)
 test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
