@@ -32,6 +32,8 @@ void ErrorReport::report(int n) {
         descripcion = m;
     }
     visible = true;
+    number = n;
+    ++reports;
 }
 
 }  // namespace morvane

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -130,7 +132,7 @@ constexpr std::string_view kTexts[] = {
 
 enum class Kind {
     Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
-    ListClick, Wheel,
+    ListClick, Wheel, Clock,
 };
 
 struct Event {
@@ -153,7 +155,10 @@ struct Decoder {
             case 1:
                 return in.bytes(in.u8());
             case 2: {
-                size_t n = in.u16() % (kLongMax + 1);
+                const uint16_t length = in.u16();
+                size_t n = length % (kLongMax + 1);
+                // Now and then a text at the register bound, or just past it.
+                if (length >= 0xFFF8) n = morvane::kTextBound - 2 + (length & 3);
                 if (longTexts >= kLongTexts) n = std::min(n, kRawMax);
                 ++longTexts;
                 const uint8_t shape = in.u8();
@@ -258,6 +263,10 @@ struct Decoder {
             e.kind = Kind::Wheel;
             e.code = in.u8() & 1;
             e.a = static_cast<int8_t>(in.u8());
+        } else if (op < 252) {
+            // The clock moves by a signed number of seconds (a day at most).
+            e.kind = Kind::Clock;
+            e.a = in.s16() * 3;
         } else {
             e.target = kOdd[in.u8() % std::size(kOdd)];
         }
@@ -320,6 +329,8 @@ std::string describe(const Event& e, char sep) {
             return "click listmemory " + std::to_string(e.code) + (e.a >= 0 ? " " + std::to_string(e.a) : "");
         case Kind::Wheel:
             return "wheel listmemory " + std::to_string(e.code) + " " + std::to_string(e.a);
+        case Kind::Clock:
+            return "clock " + std::string(e.a >= 0 ? "+" : "") + std::to_string(e.a) + " s";
     }
     return "?";
 }
@@ -333,6 +344,38 @@ bool trace() {
 }
 
 // ---------------------------------------------------------------- the run
+
+// A plain number text read with strtod: a sign, digits with at most one
+// separator, an optional exponent; false for anything else or a value
+// beyond the double range.
+bool plainNumber(const std::string& t, char sep, double& v) {
+    std::string s;
+    size_t i = 0;
+    if (i < t.size() && t[i] == '-') s += t[i++];
+    size_t digits = 0, seps = 0;
+    for (; i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) || t[i] == sep); ++i) {
+        if (t[i] == sep) {
+            if (++seps > 1) return false;
+            s += '.';
+        } else {
+            ++digits;
+            s += t[i];
+        }
+    }
+    if (!digits) return false;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
+        s += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == '-' || t[i] == '+')) s += t[i++];
+        size_t e = 0;
+        for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i, ++e) s += t[i];
+        if (!e) return false;
+    }
+    if (i != t.size()) return false;
+    errno = 0;
+    v = std::strtod(s.c_str(), nullptr);
+    return !(errno == ERANGE && std::isinf(v));
+}
 
 bool hasInfNan(std::string_view t) {
     for (size_t i = 0; i + 3 <= t.size(); ++i) {
@@ -392,13 +435,65 @@ public:
     }
 
 private:
+    // Reference answers that do not use the code under test: the four
+    // arithmetic keys against strtod of their operands and the double
+    // operation, and undo against the snapshot it restores.
+    void referenceClick(const Event& e, const std::array<std::string, morvane::kRegisters>& before,
+                        const std::array<std::string, morvane::kRegisters>& snapshot, unsigned long reportsBefore) {
+        if (e.target.name != "tecla") return;
+        const auto& eng = calc_->eng;
+        const bool failed = eng.err.reports != reportsBefore;
+        const int k = e.target.index;
+        if (k == 5) {
+            if (eng.regs.cur != snapshot) refFailure_ = "undo did not give back the snapshot's texts";
+            return;
+        }
+        if (k < 0 || k > 3) return;
+        double x, y;
+        if (!plainNumber(before[0], sep_, x) || !plainNumber(before[1], sep_, y)) return;
+        const double r = k == 0 ? y + x : k == 1 ? y - x : k == 2 ? y * x : y / x;
+        const bool defined = std::isfinite(r) && !(k == 3 && x == 0);
+        if (!defined) {
+            if (!failed) refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) +
+                                       " has no result but did not fail";
+            else if (eng.regs.cur != before) refFailure_ = "a failing key changed the registers";
+            return;
+        }
+        // Near the largest double the 15-digit text may not read back: either way is right.
+        if (std::fabs(r) > 1.79769313486e308) return;
+        if (failed) {
+            refFailure_ = "key " + std::to_string(k) + " failed on " + shown(before[1]) + " and " + shown(before[0]);
+            return;
+        }
+        double got;
+        if (!plainNumber(eng.regs.cur[0], sep_, got)) {
+            refFailure_ = "key " + std::to_string(k) + " wrote " + shown(eng.regs.cur[0]);
+            return;
+        }
+        // 15 significant digits; subnormal results keep fewer.
+        if (std::fabs(r) > 1e-290 && std::fabs(got - r) > 6e-15 * std::fabs(r))
+            refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) + " gave " +
+                          shown(eng.regs.cur[0]);
+        for (int i = 1; i <= 19 && refFailure_.empty(); ++i)
+            if (eng.regs.cur[static_cast<size_t>(i)] != before[static_cast<size_t>(i + 1)])
+                refFailure_ = "the stack did not drop after key " + std::to_string(k);
+    }
+
     void apply(const Event& e) {
         auto& regs = calc_->eng.regs;
         const std::string logBefore = regs.cur[0];
         prevSep_ = sep_;
+        const unsigned long reportsBefore = calc_->eng.err.reports;
         switch (e.kind) {
             case Kind::Click: {
+                const bool keypad = e.target.name == "tecla";
+                std::array<std::string, morvane::kRegisters> before, snapshot;
+                if (keypad) {
+                    before = regs.cur;
+                    snapshot = regs.saved;
+                }
                 calc_->click(e.target.name, e.target.index);
+                if (keypad) referenceClick(e, before, snapshot, reportsBefore);
                 // The exchange keys move the log's text as it is into a level.
                 if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
                     for (int i = 1; i < morvane::kRegisters; ++i)
@@ -446,6 +541,14 @@ private:
             case Kind::Wheel:
                 calc_->wheel("listmemory", e.code, e.a);
                 break;
+            case Kind::Clock: {
+                long long t = regional_.second + 60LL * (regional_.minute + 60LL * regional_.hour) + e.a;
+                t = ((t % 86400) + 86400) % 86400;
+                regional_.hour = static_cast<int>(t / 3600);
+                regional_.minute = static_cast<int>(t / 60 % 60);
+                regional_.second = static_cast<int>(t % 60);
+                break;
+            }
             case Kind::Separator: {
                 // Whatever is stored was written under the old separator.
                 const auto& eng = calc_->eng;
@@ -464,10 +567,23 @@ private:
             }
         }
         if (isEdit(e) && pasted_.count(logBefore)) pasted_.insert(regs.cur[0]);
+        // Every failure reported has one of the known numbers.
+        const auto& err = calc_->eng.err;
+        if (err.reports != reportsBefore) {
+            static const int known[] = {5, 6, 7, 11, 13, 482, 521};
+            if (std::find(std::begin(known), std::end(known), err.number) == std::end(known))
+                refFailure_ = "a failure reported the unknown number " + std::to_string(err.number);
+        }
     }
 
     void check(int n, const Event* e) {
         const auto& eng = calc_->eng;
+        if (!refFailure_.empty()) fail(n, "(i) reference", refFailure_);
+        for (int i = 0; i < morvane::kRegisters; ++i)
+            for (const auto* t : {&eng.regs.cur[static_cast<size_t>(i)], &eng.regs.saved[static_cast<size_t>(i)]})
+                if (t->size() > morvane::kTextBound)
+                    fail(n, "(j) bound", "register " + std::to_string(i) + " holds " + std::to_string(t->size()) +
+                                             " characters");
         // Every handler of a known control and every key press reads the
         // regional separator first.
         const bool synced = !e || e->kind == Kind::Key ||
@@ -585,6 +701,7 @@ private:
     morvane::platform::FakePrinter printer_;
     morvane::platform::FakeWindowSystem ws_;
     std::unique_ptr<Calculadora> calc_;
+    std::string refFailure_;           // what a reference answer found wrong in the last event
     std::set<std::string> exchanged_;  // log texts an exchange key may have moved into a level
     std::set<std::string> pasted_;     // texts that came from the clipboard, and edits of them in the log
     std::set<std::string> legacy_;     // texts stored before a separator switch
