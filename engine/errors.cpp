@@ -7,11 +7,15 @@ const char* errorMessage(int n) {
         case kInvalidArgument:
             return "Intenta realizar una operación matemática no válida, como una raiz o un "
                    "logaritmo de un número negativo";
+        case kTooLong:
+            return "El texto es demasiado largo: un registro admite como máximo 65536 caracteres.";
         case kOverflow:
             return "La operación que intenta realizar excede la capacidad de cálculo de la "
                    "aplicación. Utilice números más pequeños.";
         case kDivisionByZero:
             return "Ha intentado dividir por cero. Esta operación es incorrecta.";
+        case kClipboardFailure:
+            return "No se ha podido usar el portapapeles del sistema.";
         case kTypeMismatch:
             return "Intenta realizar una operación sin haber introducido todos los parámetros "
                    "requeridos";
@@ -28,6 +32,8 @@ void ErrorReport::report(int n) {
         descripcion = m;
     }
     visible = true;
+    number = n;
+    ++reports;
 }
 
 }  // namespace morvane

@@ -9,6 +9,7 @@ namespace morvane {
 
 enum ErrorNumber : int {
     kInvalidArgument = 5,
+    kTooLong = 7,             // a register text beyond the bound
     kOverflow = 6,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
@@ -30,6 +31,8 @@ struct ErrorReport {
     std::string numero = "ERROR";                 // numeroerror
     std::string descripcion = "Descripción del error.";  // descripcionerror
     bool visible = false;                          // the error panel
+    int number = 0;                                // the last number reported
+    unsigned long reports = 0;                     // how many reports so far
 
     void report(int n);
 };

@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -100,9 +103,10 @@ constexpr Target kOdd[] = {
     {"Label4", -1},     {"Label4", 0},
 };
 
-// Control arrays clicked by name and an index 0..83: the soft keys, the
-// display lines and the status labels among them.
-constexpr std::string_view kArrays[] = {"orden", "nivel2", "estado", "vcp", "monitor", "MANEJO", "Label10", "tecla"};
+// Control arrays clicked by name and an index 0..99: the soft keys, the
+// display lines, the status labels and the panels' lists among them.
+constexpr std::string_view kArrays[] = {"orden",  "nivel2", "estado",   "vcp",       "monitor", "MANEJO", "Label10", "tecla",
+                                        "ctype", "unidad", "convtemp", "convtemp2", "mult",    "utype",  "cons"};
 
 // The keyboard map, digits twice over.
 constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
@@ -126,7 +130,10 @@ constexpr std::string_view kTexts[] = {
     "2"sv, "-2"sv, "-8"sv, "3"sv, "0.5"sv, "0,5"sv, "90"sv, "180"sv, "1E-10"sv, "1E10"sv, "-1E10"sv,
 };
 
-enum class Kind { Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator };
+enum class Kind {
+    Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
+    ListClick, Wheel, Clock,
+};
 
 struct Event {
     Kind kind = Kind::Click;
@@ -148,7 +155,10 @@ struct Decoder {
             case 1:
                 return in.bytes(in.u8());
             case 2: {
-                size_t n = in.u16() % (kLongMax + 1);
+                const uint16_t length = in.u16();
+                size_t n = length % (kLongMax + 1);
+                // Now and then a text at the register bound, or just past it.
+                if (length >= 0xFFF8) n = morvane::kTextBound - 2 + (length & 3);
                 if (longTexts >= kLongTexts) n = std::min(n, kRawMax);
                 ++longTexts;
                 const uint8_t shape = in.u8();
@@ -204,7 +214,7 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 140) {
             const uint8_t k = in.u8();
-            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 84};
+            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 100};
         } else if (op < 180) {
             e.kind = Kind::Key;
             const uint8_t k = in.u8();
@@ -243,6 +253,20 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 244) {
             e.kind = Kind::Separator;
+        } else if (op < 248) {
+            // A click on a memory list's row (a = -1: on no row).
+            e.kind = Kind::ListClick;
+            e.code = in.u8() & 1;
+            const uint8_t item = in.u8();
+            e.a = item == 255 ? Calculadora::kNoItem : item % 64;
+        } else if (op < 250) {
+            e.kind = Kind::Wheel;
+            e.code = in.u8() & 1;
+            e.a = static_cast<int8_t>(in.u8());
+        } else if (op < 252) {
+            // The clock moves by a signed number of seconds (a day at most).
+            e.kind = Kind::Clock;
+            e.a = in.s16() * 3;
         } else {
             e.target = kOdd[in.u8() % std::size(kOdd)];
         }
@@ -301,6 +325,12 @@ std::string describe(const Event& e, char sep) {
             return "move " + std::string(e.target.name) + " " + std::to_string(e.target.index);
         case Kind::Separator:
             return std::string("separator '") + (sep == '.' ? ',' : '.') + "'";
+        case Kind::ListClick:
+            return "click listmemory " + std::to_string(e.code) + (e.a >= 0 ? " " + std::to_string(e.a) : "");
+        case Kind::Wheel:
+            return "wheel listmemory " + std::to_string(e.code) + " " + std::to_string(e.a);
+        case Kind::Clock:
+            return "clock " + std::string(e.a >= 0 ? "+" : "") + std::to_string(e.a) + " s";
     }
     return "?";
 }
@@ -314,6 +344,38 @@ bool trace() {
 }
 
 // ---------------------------------------------------------------- the run
+
+// A plain number text read with strtod: a sign, digits with at most one
+// separator, an optional exponent; false for anything else or a value
+// beyond the double range.
+bool plainNumber(const std::string& t, char sep, double& v) {
+    std::string s;
+    size_t i = 0;
+    if (i < t.size() && t[i] == '-') s += t[i++];
+    size_t digits = 0, seps = 0;
+    for (; i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) || t[i] == sep); ++i) {
+        if (t[i] == sep) {
+            if (++seps > 1) return false;
+            s += '.';
+        } else {
+            ++digits;
+            s += t[i];
+        }
+    }
+    if (!digits) return false;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
+        s += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == '-' || t[i] == '+')) s += t[i++];
+        size_t e = 0;
+        for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i, ++e) s += t[i];
+        if (!e) return false;
+    }
+    if (i != t.size()) return false;
+    errno = 0;
+    v = std::strtod(s.c_str(), nullptr);
+    return !(errno == ERANGE && std::isinf(v));
+}
 
 bool hasInfNan(std::string_view t) {
     for (size_t i = 0; i + 3 <= t.size(); ++i) {
@@ -373,13 +435,65 @@ public:
     }
 
 private:
+    // Reference answers that do not use the code under test: the four
+    // arithmetic keys against strtod of their operands and the double
+    // operation, and undo against the snapshot it restores.
+    void referenceClick(const Event& e, const std::array<std::string, morvane::kRegisters>& before,
+                        const std::array<std::string, morvane::kRegisters>& snapshot, unsigned long reportsBefore) {
+        if (e.target.name != "tecla") return;
+        const auto& eng = calc_->eng;
+        const bool failed = eng.err.reports != reportsBefore;
+        const int k = e.target.index;
+        if (k == 5) {
+            if (eng.regs.cur != snapshot) refFailure_ = "undo did not give back the snapshot's texts";
+            return;
+        }
+        if (k < 0 || k > 3) return;
+        double x, y;
+        if (!plainNumber(before[0], sep_, x) || !plainNumber(before[1], sep_, y)) return;
+        const double r = k == 0 ? y + x : k == 1 ? y - x : k == 2 ? y * x : y / x;
+        const bool defined = std::isfinite(r) && !(k == 3 && x == 0);
+        if (!defined) {
+            if (!failed) refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) +
+                                       " has no result but did not fail";
+            else if (eng.regs.cur != before) refFailure_ = "a failing key changed the registers";
+            return;
+        }
+        // Near the largest double the 15-digit text may not read back: either way is right.
+        if (std::fabs(r) > 1.79769313486e308) return;
+        if (failed) {
+            refFailure_ = "key " + std::to_string(k) + " failed on " + shown(before[1]) + " and " + shown(before[0]);
+            return;
+        }
+        double got;
+        if (!plainNumber(eng.regs.cur[0], sep_, got)) {
+            refFailure_ = "key " + std::to_string(k) + " wrote " + shown(eng.regs.cur[0]);
+            return;
+        }
+        // 15 significant digits; subnormal results keep fewer.
+        if (std::fabs(r) > 1e-290 && std::fabs(got - r) > 6e-15 * std::fabs(r))
+            refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) + " gave " +
+                          shown(eng.regs.cur[0]);
+        for (int i = 1; i <= 19 && refFailure_.empty(); ++i)
+            if (eng.regs.cur[static_cast<size_t>(i)] != before[static_cast<size_t>(i + 1)])
+                refFailure_ = "the stack did not drop after key " + std::to_string(k);
+    }
+
     void apply(const Event& e) {
         auto& regs = calc_->eng.regs;
         const std::string logBefore = regs.cur[0];
         prevSep_ = sep_;
+        const unsigned long reportsBefore = calc_->eng.err.reports;
         switch (e.kind) {
             case Kind::Click: {
+                const bool keypad = e.target.name == "tecla";
+                std::array<std::string, morvane::kRegisters> before, snapshot;
+                if (keypad) {
+                    before = regs.cur;
+                    snapshot = regs.saved;
+                }
                 calc_->click(e.target.name, e.target.index);
+                if (keypad) referenceClick(e, before, snapshot, reportsBefore);
                 // The exchange keys move the log's text as it is into a level.
                 if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
                     for (int i = 1; i < morvane::kRegisters; ++i)
@@ -421,6 +535,20 @@ private:
             case Kind::Hover:
                 calc_->move(e.target.name, e.target.index);
                 break;
+            case Kind::ListClick:
+                calc_->click("listmemory", e.code, e.a);
+                break;
+            case Kind::Wheel:
+                calc_->wheel("listmemory", e.code, e.a);
+                break;
+            case Kind::Clock: {
+                long long t = regional_.second + 60LL * (regional_.minute + 60LL * regional_.hour) + e.a;
+                t = ((t % 86400) + 86400) % 86400;
+                regional_.hour = static_cast<int>(t / 3600);
+                regional_.minute = static_cast<int>(t / 60 % 60);
+                regional_.second = static_cast<int>(t % 60);
+                break;
+            }
             case Kind::Separator: {
                 // Whatever is stored was written under the old separator.
                 const auto& eng = calc_->eng;
@@ -439,10 +567,23 @@ private:
             }
         }
         if (isEdit(e) && pasted_.count(logBefore)) pasted_.insert(regs.cur[0]);
+        // Every failure reported has one of the known numbers.
+        const auto& err = calc_->eng.err;
+        if (err.reports != reportsBefore) {
+            static const int known[] = {5, 6, 7, 11, 13, 482, 521};
+            if (std::find(std::begin(known), std::end(known), err.number) == std::end(known))
+                refFailure_ = "a failure reported the unknown number " + std::to_string(err.number);
+        }
     }
 
     void check(int n, const Event* e) {
         const auto& eng = calc_->eng;
+        if (!refFailure_.empty()) fail(n, "(i) reference", refFailure_);
+        for (int i = 0; i < morvane::kRegisters; ++i)
+            for (const auto* t : {&eng.regs.cur[static_cast<size_t>(i)], &eng.regs.saved[static_cast<size_t>(i)]})
+                if (t->size() > morvane::kTextBound)
+                    fail(n, "(j) bound", "register " + std::to_string(i) + " holds " + std::to_string(t->size()) +
+                                             " characters");
         // Every handler of a known control and every key press reads the
         // regional separator first.
         const bool synced = !e || e->kind == Kind::Key ||
@@ -488,6 +629,7 @@ private:
             if (!morvane::isNumeric(m, sep_) && !legacy_.count(m))
                 fail(n, "(c) memory list", "listmemory(1) holds " + shown(m) + ", not a number under '" + sep_ + "'");
         }
+        checkPanels(n);
         if (e && e->kind == Kind::Tick && e->timer == "Timer2") {
             const std::string& mode = calc_->find("estado", 11)->caption;
             for (int i = 0; i <= 20; ++i) {
@@ -500,6 +642,28 @@ private:
                                                     ", the register " + shown(reg) + " under \"" + mode + "\" gives " +
                                                     shown(want.line));
             }
+        }
+    }
+
+    // The panels' state: one unit A at most, the lists at one offset that
+    // paging and the wheel can reach, no infinity or NaN in the converter.
+    void checkPanels(int n) {
+        auto& p = calc_->panels();
+        int marked = 0;
+        for (int id : p.converter.units())
+            if (id >= 0 && calc_->at(id).border) ++marked;
+        if (marked > 1) fail(n, "(f) unit A", std::to_string(marked) + " unit labels carry the border");
+        const int top0 = calc_->find("listmemory", 0)->listTop, top1 = calc_->find("listmemory", 1)->listTop;
+        const int lowest = p.memory.lowestOffset();
+        if (top0 != top1 || top0 > morvane::panels::MemoryList::kFirstPage || top0 < lowest || (top0 + 30) % 50 != 0)
+            fail(n, "(g) list offset", "the lists stand at " + std::to_string(top0) + " and " + std::to_string(top1));
+        const auto& t = p.converter.tempcelsius;
+        if (!t.isText && !std::isfinite(t.value)) fail(n, "(h) tempcelsius", "holds a value that is not finite");
+        for (double f : p.converter.factor)
+            if (!std::isfinite(f)) fail(n, "(h) factor cell", "a factor cell holds a value that is not finite");
+        for (int i = 0; i < 2; ++i) {
+            const std::string& c = calc_->find("conv", i)->caption;
+            if (hasInfNan(c)) fail(n, "(h) factor cell", "conv(" + std::to_string(i) + ") shows " + shown(c));
         }
     }
 
@@ -537,6 +701,7 @@ private:
     morvane::platform::FakePrinter printer_;
     morvane::platform::FakeWindowSystem ws_;
     std::unique_ptr<Calculadora> calc_;
+    std::string refFailure_;           // what a reference answer found wrong in the last event
     std::set<std::string> exchanged_;  // log texts an exchange key may have moved into a level
     std::set<std::string> pasted_;     // texts that came from the clipboard, and edits of them in the log
     std::set<std::string> legacy_;     // texts stored before a separator switch

@@ -12,8 +12,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation libx11-dev libxext-dev)
-test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick xcompmgr dbus at-spi2-core python3-pyatspi procps)
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev libx11-dev libxext-dev fonts-liberation)
+test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick xcompmgr dbus at-spi2-core
+    python3-pyatspi procps)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
 

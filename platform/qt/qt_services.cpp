@@ -6,22 +6,23 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QLocale>
+#include <QMimeData>
 #include <QRegion>
 #include <QTime>
 #include <QUrl>
 #include <QWidget>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <qguiapplication_platform.h>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
-#include "window/layout.h"
+#include "platform/qt/environment.h"
+#include "platform/screen.h"
 
-#ifdef MORVANE_X11_SHAPE
-#include <QtGui/qguiapplication_platform.h>
-// Xlib's macros (None, Bool, Status ...) come last, after every other header.
-#include <X11/Xlib.h>
-#include <X11/extensions/shape.h>
-#endif
+#include "platform/qt/x11shape.h"
 
 namespace morvane::platform {
 
@@ -39,9 +40,54 @@ bool QtClipboard::setText(const std::string& text) {
     return true;
 }
 
+namespace {
+
+// On X11: whether some client owns the CLIPBOARD selection. Qt reads an
+// unowned clipboard as empty at once, and a clipboard whose owner does not
+// answer as empty too, after its time-out: only the owner tells them apart.
+// Elsewhere (Wayland, offscreen) Qt's answer is taken as it is.
+enum class Owner { None, Some, Unknown };
+
+Owner clipboardOwner() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* conn = x11 ? x11->connection() : nullptr;
+    if (!conn) return Owner::Unknown;
+    static const char kName[] = "CLIPBOARD";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, sizeof kName - 1, kName), nullptr);
+    if (!atom) return Owner::Unknown;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(conn, xcb_get_selection_owner(conn, atom->atom), nullptr);
+    std::free(atom);
+    if (!owner) return Owner::Unknown;
+    const bool some = owner->owner != XCB_NONE;
+    std::free(owner);
+    return some ? Owner::Some : Owner::None;
+}
+
+}  // namespace
+
 bool QtClipboard::text(std::string& out) {
     QClipboard* c = QGuiApplication::clipboard();
     if (!c) return false;
+    if (!c->ownsClipboard()) {
+        switch (clipboardOwner()) {
+            case Owner::None:
+                out.clear();
+                return true;
+            case Owner::Some: {
+                // An owner offers at least one format; none means it did not
+                // answer within the platform's time-out: a failure, not an
+                // empty clipboard.
+                const QMimeData* data = c->mimeData();
+                if (!data || data->formats().isEmpty()) return false;
+                out = data->text().toStdString();
+                return true;
+            }
+            case Owner::Unknown:
+                break;
+        }
+    }
     out = c->text().toStdString();
     return true;
 }
@@ -77,8 +123,17 @@ std::string QtRegional::shortDateText() {
     return formats_->locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
 }
 
+long long QtRegional::clockMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 bool QtBrowser::open(const std::string& address) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+    // The browser starts with the user's environment, not the settings the
+    // program made for itself.
+    bool ok = false;
+    withUserEnvironment([&] { ok = QDesktopServices::openUrl(QUrl(QString::fromStdString(address))); });
+    return ok;
 }
 
 void QtWindowSystem::setGeometry(int leftTw, int topTw, int widthTw, int heightTw) {
@@ -103,59 +158,29 @@ std::vector<int> cornerInsets(int w, int h, double r) {
     return insets;
 }
 
-#ifdef MORVANE_X11_SHAPE
-Display* x11Display() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->display() : nullptr;
-}
-
-// A compositing manager owns the screen's _NET_WM_CM_Sn selection.
-bool compositorRunning(Display* d) {
-    const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(d));
-    const Atom atom = XInternAtom(d, name.c_str(), False);
-    return atom != None && XGetSelectionOwner(d, atom) != None;
-}
-#endif
 
 }  // namespace
 
 void QtWindowSystem::prepare() {
-#ifdef MORVANE_X11_SHAPE
-    Display* d = x11Display();
-    if (d && qGuiApp->devicePixelRatio() > 1 && compositorRunning(d)) {
+    if (qGuiApp->devicePixelRatio() > 1 && x11CompositorRunning()) {
         w_->setAttribute(Qt::WA_TranslucentBackground);
         alpha_ = true;
     }
-#endif
 }
 
 bool QtWindowSystem::setDeviceShape(int wPx, int hPx, int rPx) {
-#ifdef MORVANE_X11_SHAPE
-    Display* d = x11Display();
     const double dpr = w_->devicePixelRatioF();
-    if (!d || dpr <= 1) return false;
+    if (dpr <= 1 || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
     const int w = static_cast<int>(std::lround(wPx * dpr)), h = static_cast<int>(std::lround(hPx * dpr));
-    std::vector<XRectangle> rows;
     const std::vector<int> insets = cornerInsets(w, h, rPx * dpr);
     const int corner = static_cast<int>(insets.size());
-    auto row = [&](int x, int y, int width, int height) {
-        rows.push_back(XRectangle{static_cast<short>(x), static_cast<short>(y), static_cast<unsigned short>(width),
-                                  static_cast<unsigned short>(height)});
-    };
-    for (int y = 0; y < corner; ++y) row(insets[static_cast<size_t>(y)], y, w - 2 * insets[static_cast<size_t>(y)], 1);
-    if (h > 2 * corner) row(0, corner, w, h - 2 * corner);
-    for (int y = corner - 1; y >= 0; --y)
-        row(insets[static_cast<size_t>(y)], h - 1 - y, w - 2 * insets[static_cast<size_t>(y)], 1);
+    std::vector<ShapeRow> rows;
+    auto inset = [&](int y) { return insets[static_cast<size_t>(y)]; };
+    for (int y = 0; y < corner; ++y) rows.push_back({inset(y), y, w - 2 * inset(y), 1});
+    if (h > 2 * corner) rows.push_back({0, corner, w, h - 2 * corner});
+    for (int y = corner - 1; y >= 0; --y) rows.push_back({inset(y), h - 1 - y, w - 2 * inset(y), 1});
     w_->clearMask();
-    XShapeCombineRectangles(d, static_cast<Window>(w_->winId()), ShapeBounding, 0, 0, rows.data(),
-                            static_cast<int>(rows.size()), ShapeSet, YXBanded);
-    XFlush(d);
-    return true;
-#else
-    (void)wPx, (void)hPx, (void)rPx;
-    return false;
-#endif
+    return x11SetShape(static_cast<unsigned long>(w_->winId()), rows);
 }
 
 void QtWindowSystem::setRoundRegion(int wPx, int hPx, int rPx) {

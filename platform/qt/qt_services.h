@@ -25,6 +25,7 @@ public:
     char decimalSeparator() override { return separator_; }
     std::string timeText() override;
     std::string shortDateText() override;
+    long long clockMs() override;
 
 private:
     char separator_ = '.';

@@ -7,11 +7,12 @@
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
 //   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
-//                            [--log-line] [OUT2.png ...]
+//                            [--error N] [--log-line | --display] [OUT2.png ...]
 //       For each OUT: builds the window offscreen, puts TEXT into the log
 //       register, sets the decimals indicator and shows panel N, runs the
 //       display refresh and writes a grab of the whole window (or, with
-//       --log-line, of the log line less its last column), at the device
+//       --log-line, of the log line less its last column; with --display, of
+//       the display area), with --error N after the error report N, at the device
 //       pixel ratio that QT_SCALE_FACTOR asks for (1 when unset).
 #include <QApplication>
 #include <QPixmap>
@@ -85,8 +86,8 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
 
 struct State {
     std::string out, log, decimals;
-    int panel = -1;
-    bool logLine = false;
+    int panel = -1, error = -1;
+    bool logLine = false, display = false;
 };
 
 int render(int argc, char** argv) {
@@ -104,6 +105,10 @@ int render(int argc, char** argv) {
             s.logLine = true;
             continue;
         }
+        if (!std::strcmp(a, "--display")) {
+            s.display = true;
+            continue;
+        }
         if (i + 1 >= argc) return 2;
         const char* v = argv[++i];
         if (!std::strcmp(a, "--log"))
@@ -112,6 +117,8 @@ int render(int argc, char** argv) {
             s.decimals = v;
         else if (!std::strcmp(a, "--panel"))
             s.panel = std::atoi(v);
+        else if (!std::strcmp(a, "--error"))
+            s.error = std::atoi(v);
         else
             return 2;
     }
@@ -128,6 +135,10 @@ int render(int argc, char** argv) {
         m.eng.regs.cur[0] = s.log;
         if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
+        if (s.error >= 0) {
+            m.eng.err.report(s.error);
+            m.publish();
+        }
         m.tick("Timer2");
         w.refresh();
         w.show();
@@ -144,6 +155,13 @@ int render(int argc, char** argv) {
             const QRect r(QPointF(lx * ratio, ly * ratio).toPoint(), QSizeF((lw - 1) * ratio, lh * ratio).toSize());
             shot = shot.copy(r);
         }
+        if (s.display) {
+            // The display area, without the log line's last column.
+            int dw, dh, dx, dy;
+            if (!windowBox(findDef("pila", -1), dw, dh, dx, dy)) return 1;
+            const QRect r(QPointF(dx * ratio, dy * ratio).toPoint(), QSizeF(dw * ratio, dh * ratio).toSize());
+            shot = shot.copy(r);
+        }
         if (!shot.save(QString::fromStdString(s.out), "PNG")) return 1;
     }
     return 0;
@@ -157,7 +175,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "render")) return render(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
-                 "[--log-line] [OUT2.png ...]\n",
+                 "[--error N] [--log-line | --display] [OUT2.png ...]\n",
                  argv[0]);
     return 2;
 }

@@ -23,6 +23,8 @@ public:
     void activate();
     // Whether the key looks held down: the pointer pressed it and is on it.
     bool pressed() const { return pressed_; }
+    // The list row under window pixel row y, or Calculadora::kNoItem.
+    int itemAt(int y) const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -30,6 +32,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void hideEvent(QHideEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
 
 private:
     void setPressed(bool on);
@@ -41,7 +44,9 @@ private:
     std::string caption_;
     Rgb fore_ = 0, back_ = 0;
     int border_ = 0;
-    size_t itemsHash_ = 0;
+    unsigned itemsVersion_ = 0;
+    size_t itemCount_ = 0;
+    int wheelRest_ = 0;  // wheel angle not yet a whole row
     int selected_ = -1, listTop_ = 0;
     int cursorGap_ = 0;      // the log line: pixels kept clear for the cursor bar
     int promptGap_ = 0;      // ... and for the prompt
@@ -49,6 +54,9 @@ private:
     bool held_ = false;     // the left button went down on this key
     bool pressed_ = false;  // ... and the pointer is on it
 };
+
+// A list row's height when the layout gives none.
+constexpr int MemoryListRowTw = 150;
 
 // The font of a layout row: Arial at its size, bold or not.
 const QFont& fontFor(double pt, bool bold);
