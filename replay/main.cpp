@@ -1,19 +1,34 @@
-// morvane-replay [SCRIPT]: scripted events and checks against the window model.
+// morvane-replay [--separator C] [SCRIPT]: scripted events and checks against
+// the window model. --separator sets the regional decimal separator at start
+// (instead of "."), so that one script, writing the separator as \d, runs
+// under either.
+#include <cstring>
 #include <fstream>
 #include <iostream>
 
 #include "replay.h"
 
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::cerr << "usage: morvane-replay [SCRIPT]\n";
+    char separator = '.';
+    int arg = 1;
+    if (arg < argc && !std::strcmp(argv[arg], "--separator")) {
+        if (arg + 1 >= argc || std::strlen(argv[arg + 1]) != 1) {
+            std::cerr << "morvane-replay: --separator needs one character\n";
+            return 2;
+        }
+        separator = argv[arg + 1][0];
+        arg += 2;
+    }
+    if (argc - arg > 1) {
+        std::cerr << "usage: morvane-replay [--separator C] [SCRIPT]\n";
         return 2;
     }
     morvane::Replay replay(std::cout);
-    if (argc == 2) {
-        std::ifstream in(argv[1]);
+    replay.regional.separator = separator;
+    if (arg < argc) {
+        std::ifstream in(argv[arg]);
         if (!in) {
-            std::cerr << "morvane-replay: cannot read " << argv[1] << "\n";
+            std::cerr << "morvane-replay: cannot read " << argv[arg] << "\n";
             return 2;
         }
         replay.run(in);

@@ -48,7 +48,7 @@ std::vector<int> codePoints(const std::string& s) {
 }  // namespace
 
 bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
-              std::string& why) {
+              std::string& why, char decimal) {
     tokens.clear();
     quoted.clear();
     size_t i = 0;
@@ -74,6 +74,8 @@ bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::ve
                         t += '\n';
                     else if (e == '"' || e == '\\')
                         t += e;
+                    else if (e == 'd')
+                        t += decimal;
                     else {
                         why = std::string("unknown escape \\") + e;
                         return false;
@@ -220,8 +222,22 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
         return true;
     }
     if (q == "page") {
-        why = "the print page is not built";
-        return false;
+        if (n != 3 || !toInt(arg(2), idx)) {
+            why = "page needs a label name and index";
+            return false;
+        }
+        const platform::PrintPage* page = c.printPage();
+        if (!page) {
+            why = "no print page has been composed";
+            return false;
+        }
+        const platform::PrintText* label = page->find(arg(1), idx);
+        if (!label) {
+            why = "no label " + arg(1) + " " + arg(2) + " on the print page";
+            return false;
+        }
+        value = label->text;
+        return true;
     }
     why = "unknown query " + q;
     return false;
@@ -233,7 +249,7 @@ void Replay::line(const std::string& text, int number) {
     std::string why;
     size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos || text[first] == '#') return;
-    if (!tokenize(text, t, quoted, why)) return error(number, why);
+    if (!tokenize(text, t, quoted, why, regional.separator)) return error(number, why);
     if (t.empty()) return;
     const std::string& cmd = t[0];
     Calculadora& c = *calc;
@@ -292,7 +308,7 @@ void Replay::line(const std::string& text, int number) {
         int count = 1;
         if (n < 2 || n > 3 || (n == 3 && (!needInt(2, count) || count < 0)))
             return error(number, "tick needs a timer and an optional count");
-        if (!c.timer(t[1])) return error(number, t[1] == "imprimir" ? "the print page is not built" : "no timer " + t[1]);
+        if (!c.timer(t[1])) return error(number, "no timer " + t[1]);
         for (int i = 0; i < count; ++i) c.tick(t[1]);
         return;
     }
@@ -313,8 +329,13 @@ void Replay::line(const std::string& text, int number) {
         return;
     }
     if (cmd == "clipboard") {
-        if (n != 2 || !quoted[1]) return error(number, "clipboard needs a quoted text");
+        if (n == 2 && !quoted[1] && t[1] == "fail") {
+            clipboard.failing = true;
+            return;
+        }
+        if (n != 2 || !quoted[1]) return error(number, "clipboard needs a quoted text or fail");
         clipboard.content = t[1];
+        clipboard.failing = false;
         return;
     }
     if (cmd == "printer") {

@@ -45,9 +45,11 @@ private:
 };
 
 // Splits a script line into tokens: bare words, or double-quoted strings
-// with the escapes \t \n \" \\. False with a reason on a malformed line.
+// with the escapes \t \n \" \\, and \d for `decimal`, the regional decimal
+// separator of the run (so that one script serves both separators). False
+// with a reason on a malformed line.
 bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
-              std::string& why);
+              std::string& why, char decimal = '.');
 
 // Writes a value in double quotes with the same escapes.
 std::string quote(const std::string& value);

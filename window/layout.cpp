@@ -460,6 +460,32 @@ std::vector<ControlDef> makeLowerStrip() {
         d.visible = false;
         v.push_back(d);
     }
+    // The panel's text, placed for a full-size panel: the frame shows only
+    // its top left corner. The menu lines take a click and do nothing.
+    v.push_back(text("aux", 22, "pantalla", 9, {300, 150, 2685, 195}, "Clic a command.", 6.75, false, Align::Left,
+                     kBlack));
+    auto menuLine = [&](int mem, std::string_view number, int index, int top, std::string_view caption) {
+        v.push_back(text("mem", mem, "pantalla", 9, {90, top, 195, 195}, number, 6.75, true, Align::Left, kBlack));
+        ControlDef d = text("funpila", index, "pantalla", 9, {360, top, 2505, 195}, caption, 6.75, true, Align::Left,
+                            kBlack);
+        d.clickable = true;
+        v.push_back(d);
+    };
+    menuLine(31, "1", 0, 420, "PRINT (Prints the stack)");
+    menuLine(27, "2", 4, 630, "COPY (Copy stack to clipboard)");
+    for (auto [index, box] : {std::pair<int, Box>{6, {360, 1470, 2505, 195}}, {3, {90, 1680, 105, 195}}}) {
+        ControlDef d = text("funpila", index, "pantalla", 9, box, "", 6.75, true, Align::Left, kBlack);
+        d.clickable = true;
+        d.visible = false;
+        v.push_back(d);
+    }
+    {
+        ControlDef d = text("Label3", -1, "pantalla", 9, {90, 1560, 2775, 375},
+                            "The pst/cpy button paste or copy the log number in the clipboard.", 6.75, false,
+                            Align::Left, kBlack);
+        d.wrap = true;
+        v.push_back(d);
+    }
     addSoftKeys(v, 9);
     return v;
 }

@@ -44,7 +44,9 @@ Calculadora::Calculadora(platform::Services services, Config config)
     if (Control* numbers = find("listmemory", 0))
         for (int n = 1; n <= 29; ++n) numbers->items.push_back((n < 10 ? "0" : "") + std::to_string(n));
 
-    timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false}};
+    // The last one is the print page's own timer: it runs while the page exists.
+    timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
+              {"imprimir", 1000, false}};
     eng.clipboard = svc_.clipboard;
     left = config_.startLeftTw;
     top = config_.startTopTw;
@@ -72,6 +74,7 @@ int Calculadora::id(std::string_view name, int index) const {
 const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) const {
     if (name == "Timer1") return &timer1Ids_;
     if (name == "Timer2") return &timer2Ids_;
+    if (name == "imprimir") return &noIds_;  // the page is never on screen
     return nullptr;
 }
 
@@ -148,6 +151,12 @@ EventResult Calculadora::click(std::string_view name, int index) {
         nivel2_Click(index);
     } else if (name == "Label4") {
         ocultartodo();
+    } else if (name == "Label13") {
+        Label13_Click();
+    } else if (name == "Label14") {
+        Label14_Click();
+    } else if (name == "funpila") {
+        funpila_Click(index);
     } else if (c->def->clickable) {
         r = EventResult::NotBuilt;
     }
@@ -176,6 +185,7 @@ bool Calculadora::tick(std::string_view name) {
     if (name == "Timer2") Timer2_Timer();
     if (name == "Timer4") Timer4_Timer();
     if (name == "Timer5") Timer5_Timer();
+    if (name == "imprimir") imprimir_Timer();
     publish();
     return true;
 }

@@ -5,6 +5,7 @@
 // fake platform services.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -94,6 +95,10 @@ public:
     // The levels' display lines, by register index.
     Control& line(int i) { return controls[static_cast<size_t>(lineIds_[static_cast<size_t>(i)])]; }
 
+    // The print page `imprimir` of the last print, or nullptr before the
+    // first print. It is composed anew for every print.
+    const platform::PrintPage* printPage() const { return page_ ? &*page_ : nullptr; }
+
     // Copies the engine's state into the controls it owns (registers, modes,
     // the error report, the memory). Every event handler ends with it.
     void publish();
@@ -112,6 +117,12 @@ private:
     void Timer2_Timer();
     void Timer4_Timer();
     void Timer5_Timer();
+    // Stack print and copy (stackprint.cpp).
+    void Label13_Click();
+    void Label14_Click();
+    void funpila_Click(int index);
+    void imprimir_Timer();
+    std::string printDateLine();
     void pageStack(int direction);
     void moveSelected(int direction);
     int selectedLine() const;
@@ -125,6 +136,8 @@ private:
     std::unordered_map<std::string_view, std::vector<int>> index_;
     std::vector<int> lineIds_;  // nivel2(0..20)
     std::vector<int> timer1Ids_, timer2Ids_;
+    std::optional<platform::PrintPage> page_;
+    const std::vector<int> noIds_;
 };
 
 }  // namespace morvane

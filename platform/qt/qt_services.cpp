@@ -12,9 +12,13 @@
 #include <QWidget>
 #include <cmath>
 
-#include "window/layout.h"
-
 namespace morvane::platform {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;  // at 96 dpi
+
+}  // namespace
 
 bool QtClipboard::clear() {
     QClipboard* c = QGuiApplication::clipboard();
@@ -27,6 +31,13 @@ bool QtClipboard::setText(const std::string& text) {
     QClipboard* c = QGuiApplication::clipboard();
     if (!c) return false;
     c->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return true;
+}
+
+bool QtClipboard::setSelection(const std::string& text) {
+    QClipboard* c = QGuiApplication::clipboard();
+    if (!c || !c->supportsSelection()) return false;
+    c->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QClipboard::Selection);
     return true;
 }
 
@@ -62,10 +73,14 @@ void QtRegional::reload() {
     formats_ = std::move(f);
 }
 
-std::string QtRegional::timeText() { return formats_->locale.toString(QTime::currentTime(), formats_->time).toStdString(); }
+std::string QtRegional::timeText() { return timeText(QTime::currentTime()); }
 
-std::string QtRegional::shortDateText() {
-    return formats_->locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+std::string QtRegional::shortDateText() { return shortDateText(QDate::currentDate()); }
+
+std::string QtRegional::timeText(const QTime& t) const { return formats_->locale.toString(t, formats_->time).toStdString(); }
+
+std::string QtRegional::shortDateText(const QDate& d) const {
+    return formats_->locale.toString(d, QLocale::ShortFormat).toStdString();
 }
 
 bool QtBrowser::open(const std::string& address) {

@@ -32,6 +32,7 @@ const char* const kMsg6 =
     "pequeños.";
 const char* const kMsg11 = "Ha intentado dividir por cero. Esta operación es incorrecta.";
 const char* const kMsg13 = "Intenta realizar una operación sin haber introducido todos los parámetros requeridos";
+const char* const kMsg521 = "No se ha podido usar el portapapeles del sistema.";
 
 using Texts = std::array<std::string, kRegisters>;
 
@@ -45,6 +46,8 @@ const char* message(int number) {
             return kMsg11;
         case 13:
             return kMsg13;
+        case 521:
+            return kMsg521;
         default:
             return nullptr;
     }
@@ -449,24 +452,25 @@ TEST_P(Keypad, CopyAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(e.regs.log(), "");
 }
 
-TEST_P(Keypad, ClipboardFailureHasANumberOfItsOwn) {
+TEST_P(Keypad, ClipboardAndPrintFailuresHaveTextsOfTheirOwn) {
+    // fails() checks the panel's texts for 521: after a report of its own,
+    // and after another number's report.
     clip.failing = true;
-    // Before any other report the panel keeps its first texts.
     stack({"5"});
     fails(kCpy, kClipboardFailure);
-    EXPECT_EQ(e.err.numero, "ERROR");
-    EXPECT_EQ(e.err.descripcion, "Descripción del error.");
-    EXPECT_NE(kClipboardFailure, 5);
-    EXPECT_NE(kClipboardFailure, 6);
-    EXPECT_NE(kClipboardFailure, 11);
-    EXPECT_NE(kClipboardFailure, 13);
-    // After a report the texts of that report stay.
     fails(kRecip, {"0"}, kDivisionByZero);
     stack({"5"});
     fails(kPst, kClipboardFailure);
-    EXPECT_EQ(e.err.numero, "ERROR E-11");
-    EXPECT_EQ(e.err.descripcion, kMsg11);
-    EXPECT_EQ(e.err.indicator, "E " + std::to_string(kClipboardFailure));
+    e.err.report(kPrintFailure);
+    EXPECT_EQ(e.err.indicator, "E 482");
+    EXPECT_EQ(e.err.numero, "ERROR E-482");
+    EXPECT_EQ(e.err.descripcion,
+              "No se ha podido imprimir la pila: no hay ninguna impresora disponible o la impresora ha "
+              "rechazado el trabajo.");
+    // A number without texts of its own leaves the previous report's texts.
+    e.err.report(999);
+    EXPECT_EQ(e.err.indicator, "E 999");
+    EXPECT_EQ(e.err.numero, "ERROR E-482");
 }
 
 // ---------------------------------------------------------------- keys without a function

@@ -75,7 +75,7 @@ TEST_F(ModelFixture, DisabledTimerTickDoesNothing) {
 TEST_F(ModelFixture, ClicksReportUnknownAndUnbuiltControls) {
     EXPECT_EQ(calc->click("tecla", 66), EventResult::UnknownControl);
     EXPECT_EQ(calc->click("nosuch"), EventResult::UnknownControl);
-    EXPECT_EQ(calc->click("Label13"), EventResult::NotBuilt);
+    EXPECT_EQ(calc->click("orden", 24), EventResult::NotBuilt);
     // A label without a handler takes the click and does nothing.
     EXPECT_EQ(calc->click("Label15"), EventResult::Ok);
     EXPECT_EQ(calc->click("numero", 3), EventResult::Ok);

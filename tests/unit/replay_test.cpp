@@ -33,6 +33,9 @@ TEST(ReplayTokens, QuotedStringsAndEscapes) {
     EXPECT_EQ(t[1], "");
     EXPECT_FALSE(tokenize(R"(type "abc)", t, q, why));
     EXPECT_FALSE(tokenize(R"(type "a\qb")", t, q, why));
+    // \d is the run's decimal separator.
+    ASSERT_TRUE(tokenize(R"(expect nivel 1 "1\d5")", t, q, why, ','));
+    EXPECT_EQ(t[3], "1,5");
 }
 
 TEST(ReplayScripts, TheFormatsExamplePasses) {
@@ -63,7 +66,7 @@ expect nivel 0 "8"
 print nivel 0
 frobnicate
 click nosuch 1
-click Label13
+click orden 24
 tick Timer7
 expect nivel 0
 expect nivel 21 "x"
@@ -75,7 +78,7 @@ expect window height "7530"
               "\"7\"\n"
               "ERROR line 6: unknown command frobnicate\n"
               "ERROR line 7: no control nosuch 1\n"
-              "ERROR line 8: click on Label13 is not built\n"
+              "ERROR line 8: click on orden 24 is not built\n"
               "ERROR line 9: no timer Timer7\n"
               "ERROR line 10: expect needs a query and a quoted value\n"
               "ERROR line 11: nivel needs a register 0 to 20\n"

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "controlwidget.h"
 #include "skin.h"
@@ -12,11 +13,12 @@ namespace morvane {
 namespace {
 
 platform::Services servicesOf(platform::QtClipboard& c, platform::QtRegional& r, platform::QtBrowser& b,
-                              platform::QtWindowSystem& w) {
+                              platform::QtPrinter& p, platform::QtWindowSystem& w) {
     platform::Services s;
     s.clipboard = &c;
     s.regional = &r;
     s.browser = &b;
+    s.printer = &p;
     s.window = &w;
     return s;
 }
@@ -31,13 +33,20 @@ int buttonsOf(Qt::MouseButtons b) {
 
 }  // namespace
 
+platform::IconPainter pageIconPainter() {
+    return [](QPainter& p, const QRectF& r) {
+        p.translate(r.topLeft());
+        paintIcon(p, static_cast<int>(std::lround(std::min(r.width(), r.height()))));
+    };
+}
+
 MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), windowSystem_(this) {
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), printer_(pageIconPainter()), windowSystem_(this) {
     setWindowTitle(QStringLiteral(" Morvane"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, windowSystem_), std::move(config));
+    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_), std::move(config));
     build();
     for (const Timer& t : model_->timers) {
         auto* qt = new QTimer(this);
