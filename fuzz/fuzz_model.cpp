@@ -1,8 +1,9 @@
 // libFuzzer target over the window model `Calculadora` with the in-memory
 // platform services: the input bytes are decoded into a sequence of events
 // (clicks, key presses, timer ticks, mouse events, clipboard texts, the
-// pointer position, the regional separator), and after every event the
-// register invariants are checked. A broken invariant prints what broke and
+// pointer position, the regional separator, a printer that works or not),
+// and after every event the register invariants are checked, and after a
+// print or a copy what it must have done. A broken invariant prints what broke and
 // the decoded events, then aborts, so libFuzzer keeps the input as a crash.
 //
 // Input format (see fuzz/README.md): byte 0 is the header (bit 0: the
@@ -24,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/errors.h"
 #include "engine/format.h"
 #include "engine/numtext.h"
 #include "platform/fake.h"
@@ -107,7 +109,12 @@ constexpr std::string_view kArrays[] = {"orden", "nivel2", "estado", "vcp", "mon
 // The keyboard map, digits twice over.
 constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
 
-constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3"};
+constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1", "Timer1",
+                                        "Timer4", "Timer5", "Timer3", "imprimir"};
+
+// PRINT, XLS and the stack-utilities panel's lines.
+constexpr Target kPrintCopy[] = {{"Label13", -1}, {"Label14", -1}, {"funpila", 0},
+                                 {"funpila", 4},  {"funpila", 3},  {"funpila", 6}};
 
 // Clipboard texts worth trying as they are.
 constexpr std::string_view kTexts[] = {
@@ -126,7 +133,9 @@ constexpr std::string_view kTexts[] = {
     "2"sv, "-2"sv, "-8"sv, "3"sv, "0.5"sv, "0,5"sv, "90"sv, "180"sv, "1E-10"sv, "1E10"sv, "-1E10"sv,
 };
 
-enum class Kind { Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator };
+enum class Kind {
+    Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator, Printer
+};
 
 struct Event {
     Kind kind = Kind::Click;
@@ -243,8 +252,13 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 244) {
             e.kind = Kind::Separator;
-        } else {
+        } else if (op < 250) {
             e.target = kOdd[in.u8() % std::size(kOdd)];
+        } else if (op < 252) {
+            e.kind = Kind::Printer;
+            e.code = in.u8() & 1;
+        } else {
+            e.target = kPrintCopy[in.u8() % std::size(kPrintCopy)];
         }
         return true;
     }
@@ -301,6 +315,8 @@ std::string describe(const Event& e, char sep) {
             return "move " + std::string(e.target.name) + " " + std::to_string(e.target.index);
         case Kind::Separator:
             return std::string("separator '") + (sep == '.' ? ',' : '.') + "'";
+        case Kind::Printer:
+            return e.code ? "printer fail" : "printer ok";
     }
     return "?";
 }
@@ -363,6 +379,7 @@ public:
         Decoder dec{{data_, size_, size_ ? 1u : 0u}};
         Event e;
         for (int n = 0; n < kMaxEvents && dec.next(e, sep_); ++n) {
+            events_ = n;
             apply(e);
             if (trace()) {
                 std::fprintf(stderr, "#%d %s\n", n, describe(e, prevSep_).c_str());
@@ -379,7 +396,9 @@ private:
         prevSep_ = sep_;
         switch (e.kind) {
             case Kind::Click: {
+                const PrintCopyBefore before = printCopyBefore();
                 calc_->click(e.target.name, e.target.index);
+                if (e.target.name == "Label13" || e.target.name == "Label14") checkPrintCopy(e.target.name, before);
                 // The exchange keys move the log's text as it is into a level.
                 if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
                     for (int i = 1; i < morvane::kRegisters; ++i)
@@ -421,6 +440,9 @@ private:
             case Kind::Hover:
                 calc_->move(e.target.name, e.target.index);
                 break;
+            case Kind::Printer:
+                printer_.ok = e.code == 0;
+                break;
             case Kind::Separator: {
                 // Whatever is stored was written under the old separator.
                 const auto& eng = calc_->eng;
@@ -439,6 +461,70 @@ private:
             }
         }
         if (isEdit(e) && pasted_.count(logBefore)) pasted_.insert(regs.cur[0]);
+    }
+
+    // What a print or a copy starts from.
+    struct PrintCopyBefore {
+        morvane::Registers regs;
+        std::array<std::string, 21> lines;
+        size_t pages;
+        bool notice, timer5, panel9;
+    };
+    PrintCopyBefore printCopyBefore() {
+        PrintCopyBefore b{calc_->eng.regs, {}, printer_.pages.size(), calc_->find("Label11")->visible,
+                          calc_->timer("Timer5")->enabled,
+                          calc_->find("pantalla", 9)->visible};
+        for (int i = 0; i <= 20; ++i) b.lines[static_cast<size_t>(i)] = calc_->line(i).caption;
+        return b;
+    }
+
+    // (f) PRINT and XLS never change a register, current or saved. A print
+    // that reached the printer is one more page holding the display lines
+    // and shows the notice; one that did not is error 482 and nothing else.
+    // A copy puts the log, then levels 1, 2, ... up to the first empty
+    // level, each followed by a tab, on the clipboard (nothing when the log
+    // and level 1 are empty) and closes the panel; a failed one is error 521.
+    void checkPrintCopy(std::string_view key, const PrintCopyBefore& b) {
+        const auto& eng = calc_->eng;
+        if (eng.regs.cur != b.regs.cur || eng.regs.saved != b.regs.saved)
+            fail(events_, "(f) print/copy", std::string(key) + " changed a register");
+        if (key == "Label13") {
+            if (printer_.ok) {
+                if (printer_.pages.size() != b.pages + 1)
+                    fail(events_, "(f) print", "a print with a working printer did not reach it");
+                const morvane::platform::PrintPage& page = printer_.pages.back();
+                for (int i = 0; i <= 20; ++i) {
+                    const auto* t = page.find("Label1", i);
+                    if (!t || t->text != b.lines[static_cast<size_t>(i)])
+                        fail(events_, "(f) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
+                                                       shown(b.lines[static_cast<size_t>(i)]));
+                }
+                if (!calc_->find("Label11")->visible) fail(events_, "(f) print", "no notice after a print");
+            } else {
+                if (printer_.pages.size() != b.pages) fail(events_, "(f) print", "a refused print was counted");
+                if (eng.err.indicator != "E 482" || !eng.err.visible)
+                    fail(events_, "(f) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
+                if (calc_->find("Label11")->visible != b.notice ||
+                    calc_->timer("Timer5")->enabled != b.timer5)
+                    fail(events_, "(f) print", "a refused print changed the notice or its timer");
+            }
+            return;
+        }
+        if (clip_.failing) {
+            if (eng.err.indicator != "E 521" || !eng.err.visible)
+                fail(events_, "(f) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
+            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(f) copy", "a failed copy moved the panel");
+            return;
+        }
+        std::string want;
+        const auto& r = b.regs.cur;
+        if (!r[0].empty() || !r[1].empty()) {
+            want = r[0] + '\t';
+            for (size_t i = 1; i < r.size() && !r[i].empty(); ++i) want += r[i] + '\t';
+        }
+        if (clip_.content != want) fail(events_, "(f) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
+        if (clip_.selection != want) fail(events_, "(f) copy", "the selection holds " + shown(clip_.selection));
+        if (calc_->find("pantalla", 9)->visible) fail(events_, "(f) copy", "the panel is still open after a copy");
     }
 
     void check(int n, const Event* e) {
@@ -531,6 +617,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     char sep_ = '.', prevSep_ = '.';
+    int events_ = -1;  // the event being applied
     morvane::platform::FakeClipboard clip_;
     morvane::platform::FakeRegional regional_;
     morvane::platform::FakeBrowser browser_;

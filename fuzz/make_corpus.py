@@ -47,7 +47,8 @@ def key(code):
 
 
 def tick(name):
-    return bytes([180, ["Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3"].index(name)])
+    return bytes([180, ["Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3",
+                        "imprimir"].index(name)])
 
 
 def clip_dict(i):
@@ -94,6 +95,20 @@ def switch_sep():
 
 def odd(i):
     return bytes([244, i])
+
+
+def printer(ok):
+    return bytes([250, 0 if ok else 1])
+
+
+PRINT_COPY = [("Label13", -1), ("Label14", -1), ("funpila", 0), ("funpila", 4), ("funpila", 3), ("funpila", 6)]
+
+
+def print_copy(name, index=-1):
+    return bytes([252, PRINT_COPY.index((name, index))])
+
+
+PRINT, XLS = print_copy("Label13"), print_copy("Label14")
 
 
 def digits(s):
@@ -179,6 +194,12 @@ seed("status_soft_keys", named("estado", 3) + named("estado", 3) + named("estado
      + named("estado", 11) + named("estado", 4) + named("estado", 1) + named("orden", 0) + named("orden", 2)
      + named("orden", 1) + named("monitor", 4) + named("MANEJO", 0) + named("MANEJO", 2) + tick("Timer4")
      + named("Label10", 0) + T2)
+seed("print_copy", XLS + number("2") + ENTER + number("1.5") + ENTER + XLS + T2 + PRINT + tick("imprimir")
+     + number("3") + tecla(51) + XLS + PRINT + printer(False) + PRINT + tick("Timer5") + printer(True) + PRINT
+     + clip_fail(True) + XLS + clip_raw(b"\t\n\x00\xff") + tecla(48) + XLS + print_copy("funpila", 0)
+     + print_copy("funpila", 4) + tick("imprimir") + T2 + PRINT)
+seed("print_copy_full", b"".join(number(str(i)) + ENTER for i in range(1, 20)) + named("nivel2", 20)
+     + named("orden", 4) + number("20") + ENTER + number("21") + XLS + T2 + PRINT, comma=True)
 seed("undo_delete", number("9") + ENTER + number("8") + tecla(6) + tecla(5) + tecla(65) + tecla(65)
      + tecla(4) + tecla(4) + T2)
 
