@@ -288,6 +288,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
         case 55:
             if (isNumeric(log, sep)) {
                 memoryList.push_back(log);
+                ++memoryVersion;
                 log.clear();
             }
             break;

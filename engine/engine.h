@@ -32,6 +32,7 @@ public:
     std::string hyp = "N";       // estado(2): "N" or "HYP"
     std::string memoria = "0";   // memoriaprincipal
     std::vector<std::string> memoryList;  // listmemory(1)
+    unsigned memoryVersion = 0;           // changes with every change of memoryList
     ErrorReport err;
     char sep = '.';              // the regional decimal separator
     platform::Clipboard* clipboard = nullptr;

@@ -73,6 +73,42 @@ std::string decimalToText(const Decimal& d, char sep) {
 
 std::string numberToText(double v, char sep) { return decimalToText(toDecimal(v, 15), sep); }
 
+std::string shortestText(double v, char sep) {
+    if (v == 0 || !std::isfinite(v)) return "0";
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+    std::string_view s(buf, static_cast<size_t>(r.ptr - buf));
+    const size_t e = s.find('e');
+    std::string g;
+    for (size_t i = 0; i < e; ++i)
+        if (isDigit(s[i])) g.push_back(s[i]);
+    int ex = 0;
+    std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), ex);
+    std::string out = std::signbit(v) ? "-" : "";
+    const int n = static_cast<int>(g.size());
+    if (ex >= -4 && ex <= 15) {
+        if (ex < 0) {
+            out += '0';
+            out += sep;
+            out.append(static_cast<size_t>(-ex - 1), '0');
+            out += g;
+        } else {
+            for (int i = 0; i <= ex; ++i) out += i < n ? g[static_cast<size_t>(i)] : '0';
+            if (n > ex + 1) {
+                out += sep;
+                out.append(g, static_cast<size_t>(ex + 1), std::string::npos);
+            }
+        }
+        return out;
+    }
+    out += g[0];
+    if (n > 1) {
+        out += sep;
+        out.append(g, 1, std::string::npos);
+    }
+    return out + "E" + std::to_string(ex);
+}
+
 std::string singleToText(float v, char sep) {
     if (v == 0) return "0";
     // Shortest digits that read back as the same float, capped at 7.

@@ -22,6 +22,12 @@ std::string numberToText(double v, char sep);
 // same notation rules (used by the random-number key).
 std::string singleToText(float v, char sep);
 
+// Writes v (finite) with the fewest digits that read back as v: fixed
+// notation for decimal exponents -4..15, otherwise the digits, "E" and the
+// exponent without a plus sign or leading zeros ("1E28", "6,241509744511526E18").
+// The converter shows its factors this way.
+std::string shortestText(double v, char sep);
+
 // Reads t: optional blanks, optional sign, digits with at most one separator
 // (at least one digit), optional exponent "E"/"e" with optional sign and at
 // least one digit, optional blanks. Values beyond the double range are an

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -102,9 +103,10 @@ constexpr Target kOdd[] = {
     {"Label4", -1},     {"Label4", 0},
 };
 
-// Control arrays clicked by name and an index 0..83: the soft keys, the
-// display lines and the status labels among them.
-constexpr std::string_view kArrays[] = {"orden", "nivel2", "estado", "vcp", "monitor", "MANEJO", "Label10", "tecla"};
+// Control arrays clicked by name and an index 0..99: the soft keys, the
+// display lines, the status labels and the panels' lists among them.
+constexpr std::string_view kArrays[] = {"orden",  "nivel2", "estado",   "vcp",       "monitor", "MANEJO", "Label10", "tecla",
+                                        "ctype", "unidad", "convtemp", "convtemp2", "mult",    "utype",  "cons"};
 
 // The keyboard map, digits twice over.
 constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
@@ -134,7 +136,8 @@ constexpr std::string_view kTexts[] = {
 };
 
 enum class Kind {
-    Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator, Printer
+    Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
+    ListClick, Wheel, Printer,
 };
 
 struct Event {
@@ -213,7 +216,7 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 140) {
             const uint8_t k = in.u8();
-            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 84};
+            e.target = {kArrays[k % std::size(kArrays)], in.u8() % 100};
         } else if (op < 180) {
             e.kind = Kind::Key;
             const uint8_t k = in.u8();
@@ -252,9 +255,19 @@ struct Decoder {
             e.target = c[in.u16() % c.size()];
         } else if (op < 244) {
             e.kind = Kind::Separator;
+        } else if (op < 248) {
+            // A click on a memory list's row (a = -1: on no row).
+            e.kind = Kind::ListClick;
+            e.code = in.u8() & 1;
+            const uint8_t item = in.u8();
+            e.a = item == 255 ? Calculadora::kNoItem : item % 64;
         } else if (op < 250) {
-            e.target = kOdd[in.u8() % std::size(kOdd)];
+            e.kind = Kind::Wheel;
+            e.code = in.u8() & 1;
+            e.a = static_cast<int8_t>(in.u8());
         } else if (op < 252) {
+            e.target = kOdd[in.u8() % std::size(kOdd)];
+        } else if (op < 254) {
             e.kind = Kind::Printer;
             e.code = in.u8() & 1;
         } else {
@@ -315,6 +328,10 @@ std::string describe(const Event& e, char sep) {
             return "move " + std::string(e.target.name) + " " + std::to_string(e.target.index);
         case Kind::Separator:
             return std::string("separator '") + (sep == '.' ? ',' : '.') + "'";
+        case Kind::ListClick:
+            return "click listmemory " + std::to_string(e.code) + (e.a >= 0 ? " " + std::to_string(e.a) : "");
+        case Kind::Wheel:
+            return "wheel listmemory " + std::to_string(e.code) + " " + std::to_string(e.a);
         case Kind::Printer:
             return e.code ? "printer fail" : "printer ok";
     }
@@ -440,6 +457,12 @@ private:
             case Kind::Hover:
                 calc_->move(e.target.name, e.target.index);
                 break;
+            case Kind::ListClick:
+                calc_->click("listmemory", e.code, e.a);
+                break;
+            case Kind::Wheel:
+                calc_->wheel("listmemory", e.code, e.a);
+                break;
             case Kind::Printer:
                 printer_.ok = e.code == 0;
                 break;
@@ -478,7 +501,7 @@ private:
         return b;
     }
 
-    // (f) PRINT and XLS never change a register, current or saved. A print
+    // (i) PRINT and XLS never change a register, current or saved. A print
     // that reached the printer is one more page holding the display lines
     // and shows the notice; one that did not is error 482 and nothing else.
     // A copy puts the log, then levels 1, 2, ... up to the first empty
@@ -487,33 +510,33 @@ private:
     void checkPrintCopy(std::string_view key, const PrintCopyBefore& b) {
         const auto& eng = calc_->eng;
         if (eng.regs.cur != b.regs.cur || eng.regs.saved != b.regs.saved)
-            fail(events_, "(f) print/copy", std::string(key) + " changed a register");
+            fail(events_, "(i) print/copy", std::string(key) + " changed a register");
         if (key == "Label13") {
             if (printer_.ok) {
                 if (printer_.pages.size() != b.pages + 1)
-                    fail(events_, "(f) print", "a print with a working printer did not reach it");
+                    fail(events_, "(i) print", "a print with a working printer did not reach it");
                 const morvane::platform::PrintPage& page = printer_.pages.back();
                 for (int i = 0; i <= 20; ++i) {
                     const auto* t = page.find("Label1", i);
                     if (!t || t->text != b.lines[static_cast<size_t>(i)])
-                        fail(events_, "(f) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
+                        fail(events_, "(i) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
                                                        shown(b.lines[static_cast<size_t>(i)]));
                 }
-                if (!calc_->find("Label11")->visible) fail(events_, "(f) print", "no notice after a print");
+                if (!calc_->find("Label11")->visible) fail(events_, "(i) print", "no notice after a print");
             } else {
-                if (printer_.pages.size() != b.pages) fail(events_, "(f) print", "a refused print was counted");
+                if (printer_.pages.size() != b.pages) fail(events_, "(i) print", "a refused print was counted");
                 if (eng.err.indicator != "E 482" || !eng.err.visible)
-                    fail(events_, "(f) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
+                    fail(events_, "(i) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
                 if (calc_->find("Label11")->visible != b.notice ||
                     calc_->timer("Timer5")->enabled != b.timer5)
-                    fail(events_, "(f) print", "a refused print changed the notice or its timer");
+                    fail(events_, "(i) print", "a refused print changed the notice or its timer");
             }
             return;
         }
         if (clip_.failing) {
             if (eng.err.indicator != "E 521" || !eng.err.visible)
-                fail(events_, "(f) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
-            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(f) copy", "a failed copy moved the panel");
+                fail(events_, "(i) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
+            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(i) copy", "a failed copy moved the panel");
             return;
         }
         std::string want;
@@ -522,9 +545,9 @@ private:
             want = r[0] + '\t';
             for (size_t i = 1; i < r.size() && !r[i].empty(); ++i) want += r[i] + '\t';
         }
-        if (clip_.content != want) fail(events_, "(f) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
-        if (clip_.selection != want) fail(events_, "(f) copy", "the selection holds " + shown(clip_.selection));
-        if (calc_->find("pantalla", 9)->visible) fail(events_, "(f) copy", "the panel is still open after a copy");
+        if (clip_.content != want) fail(events_, "(i) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
+        if (clip_.selection != want) fail(events_, "(i) copy", "the selection holds " + shown(clip_.selection));
+        if (calc_->find("pantalla", 9)->visible) fail(events_, "(i) copy", "the panel is still open after a copy");
     }
 
     void check(int n, const Event* e) {
@@ -574,6 +597,7 @@ private:
             if (!morvane::isNumeric(m, sep_) && !legacy_.count(m))
                 fail(n, "(c) memory list", "listmemory(1) holds " + shown(m) + ", not a number under '" + sep_ + "'");
         }
+        checkPanels(n);
         if (e && e->kind == Kind::Tick && e->timer == "Timer2") {
             const std::string& mode = calc_->find("estado", 11)->caption;
             for (int i = 0; i <= 20; ++i) {
@@ -586,6 +610,28 @@ private:
                                                     ", the register " + shown(reg) + " under \"" + mode + "\" gives " +
                                                     shown(want.line));
             }
+        }
+    }
+
+    // The panels' state: one unit A at most, the lists at one offset that
+    // paging and the wheel can reach, no infinity or NaN in the converter.
+    void checkPanels(int n) {
+        auto& p = calc_->panels();
+        int marked = 0;
+        for (int id : p.converter.units())
+            if (id >= 0 && calc_->at(id).border) ++marked;
+        if (marked > 1) fail(n, "(f) unit A", std::to_string(marked) + " unit labels carry the border");
+        const int top0 = calc_->find("listmemory", 0)->listTop, top1 = calc_->find("listmemory", 1)->listTop;
+        const int lowest = p.memory.lowestOffset();
+        if (top0 != top1 || top0 > morvane::panels::MemoryList::kFirstPage || top0 < lowest || (top0 + 30) % 50 != 0)
+            fail(n, "(g) list offset", "the lists stand at " + std::to_string(top0) + " and " + std::to_string(top1));
+        const auto& t = p.converter.tempcelsius;
+        if (!t.isText && !std::isfinite(t.value)) fail(n, "(h) tempcelsius", "holds a value that is not finite");
+        for (double f : p.converter.factor)
+            if (!std::isfinite(f)) fail(n, "(h) factor cell", "a factor cell holds a value that is not finite");
+        for (int i = 0; i < 2; ++i) {
+            const std::string& c = calc_->find("conv", i)->caption;
+            if (hasInfNan(c)) fail(n, "(h) factor cell", "conv(" + std::to_string(i) + ") shows " + shown(c));
         }
     }
 

@@ -33,11 +33,12 @@ def click(slot):
     return bytes([110]) + struct.pack("<H", slot)  # a clickable control by slot
 
 
-ARRAYS = ["orden", "nivel2", "estado", "vcp", "monitor", "MANEJO", "Label10", "tecla"]
+ARRAYS = ["orden", "nivel2", "estado", "vcp", "monitor", "MANEJO", "Label10", "tecla",
+          "ctype", "unidad", "convtemp", "convtemp2", "mult", "utype", "cons"]
 
 
 def named(name, index):
-    return bytes([130, ARRAYS.index(name), index])  # name[index], index 0..83
+    return bytes([130, ARRAYS.index(name), index])  # name[index], index 0..99
 
 
 def key(code):
@@ -93,19 +94,31 @@ def switch_sep():
     return bytes([242])
 
 
+def list_click(lst, item=None):
+    return bytes([244, lst, 255 if item is None else item])  # listmemory(lst), row item or none
+
+
+def wheel(lst, steps):
+    return bytes([248, lst, steps & 0xFF])
+
+
+def hover(slot):
+    return bytes([240]) + struct.pack("<H", slot)
+
+
 def odd(i):
-    return bytes([244, i])
+    return bytes([250, i])
 
 
 def printer(ok):
-    return bytes([250, 0 if ok else 1])
+    return bytes([252, 0 if ok else 1])
 
 
 PRINT_COPY = [("Label13", -1), ("Label14", -1), ("funpila", 0), ("funpila", 4), ("funpila", 3), ("funpila", 6)]
 
 
 def print_copy(name, index=-1):
-    return bytes([252, PRINT_COPY.index((name, index))])
+    return bytes([254, PRINT_COPY.index((name, index))])
 
 
 PRINT, XLS = print_copy("Label13"), print_copy("Label14")
@@ -194,6 +207,19 @@ seed("status_soft_keys", named("estado", 3) + named("estado", 3) + named("estado
      + named("estado", 11) + named("estado", 4) + named("estado", 1) + named("orden", 0) + named("orden", 2)
      + named("orden", 1) + named("monitor", 4) + named("MANEJO", 0) + named("MANEJO", 2) + tick("Timer4")
      + named("Label10", 0) + T2)
+seed("converter", number("2") + named("monitor", 1) + named("ctype", 2) + named("unidad", 5)
+     + named("unidad", 0) + named("ctype", 4) + named("unidad", 44) + named("unidad", 44) + named("unidad", 55)
+     + tecla(65) + named("unidad", 49) + named("orden", 6) + named("unidad", 49) + named("orden", 11)
+     + number("1E308") + named("unidad", 0) + named("unidad", 1) + named("convtemp", 2) + named("convtemp2", 0)
+     + tecla(8) + named("convtemp", 2) + named("convtemp2", 2) + named("convtemp2", 1) + T2)
+seed("multipliers_constants", number("5") + named("mult", 5) + number("2E300") + named("mult", 0) + named("orden", 83)
+     + tecla(5) + named("utype", 4) + named("cons", 29) + ENTER + named("cons", 34) + named("mult", 15)
+     + switch_sep() + named("cons", 1) + ENTER + T2, comma=True)
+seed("memory_list", number("1") + tecla(55) + number("2.5") + tecla(55) + number("3") + tecla(55)
+     + named("monitor", 4) + list_click(1, 1) + list_click(0, 0) + list_click(1, 40) + named("orden", 27)
+     + named("orden", 26) + named("orden", 26) + wheel(1, 5) + wheel(0, -100) + wheel(1, 127)
+     + named("orden", 24) + named("orden", 28) + list_click(0) + named("orden", 25) + T2)
+
 seed("print_copy", XLS + number("2") + ENTER + number("1.5") + ENTER + XLS + T2 + PRINT + tick("imprimir")
      + number("3") + tecla(51) + XLS + PRINT + printer(False) + PRINT + tick("Timer5") + printer(True) + PRINT
      + clip_fail(True) + XLS + clip_raw(b"\t\n\x00\xff") + tecla(48) + XLS + print_copy("funpila", 0)

@@ -1,7 +1,6 @@
-// morvane-replay [--separator C] [SCRIPT]: scripted events and checks against
-// the window model. --separator sets the regional decimal separator at start
-// (instead of "."), so that one script, writing the separator as \d, runs
-// under either.
+// morvane-replay [--separator C] [SCRIPT]: scripted events and checks
+// against the window model. --separator sets the regional decimal separator
+// at start, so that one script runs under both.
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -11,7 +10,7 @@
 int main(int argc, char** argv) {
     char separator = '.';
     int arg = 1;
-    if (arg < argc && !std::strcmp(argv[arg], "--separator")) {
+    if (arg < argc && std::strcmp(argv[arg], "--separator") == 0) {
         if (arg + 1 >= argc || std::strlen(argv[arg + 1]) != 1) {
             std::cerr << "morvane-replay: --separator needs one character\n";
             return 2;
@@ -23,8 +22,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: morvane-replay [--separator C] [SCRIPT]\n";
         return 2;
     }
-    morvane::Replay replay(std::cout);
-    replay.regional.separator = separator;
+    morvane::Replay replay(std::cout, separator);
     if (arg < argc) {
         std::ifstream in(argv[arg]);
         if (!in) {

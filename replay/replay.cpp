@@ -74,7 +74,7 @@ bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::ve
                         t += '\n';
                     else if (e == '"' || e == '\\')
                         t += e;
-                    else if (e == 'd')
+                    else if (e == 'd' && decimal)
                         t += decimal;
                     else {
                         why = std::string("unknown escape \\") + e;
@@ -122,7 +122,8 @@ std::string quote(const std::string& v) {
     return o + "\"";
 }
 
-Replay::Replay(std::ostream& out) : out_(out) {
+Replay::Replay(std::ostream& out, char separator) : out_(out) {
+    regional.separator = separator;
     Calculadora::Config cfg;
     cfg.homePage = "file:///usr/share/morvane/web/index.htm";
     cfg.helpPage = "file:///usr/share/morvane/web/ayuda.htm";
@@ -164,8 +165,8 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
             why = "no control " + arg(1) + (idx >= 0 ? " " + std::to_string(idx) : "");
             return false;
         }
-        if (q == "caption") value = ctl->caption;
-        if (q == "tag") value = ctl->tag;
+        if (q == "caption") value = ctl->text();
+        if (q == "tag") value = ctl->tagText();
         if (q == "visible") value = boolText(ctl->visible);
         if (q == "forecolor") value = rgbText(ctl->fore);
         if (q == "backcolor") value = rgbText(ctl->back);
@@ -177,7 +178,8 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
             }
             if (q == "items") {
                 value.clear();
-                for (size_t i = 0; i < ctl->items.size(); ++i) value += (i ? "\t" : "") + ctl->items[i];
+                const auto& items = ctl->rows.items();
+                for (size_t i = 0; i < items.size(); ++i) value += (i ? "\t" : "") + items[i];
             }
             if (q == "selected") value = std::to_string(ctl->selected);
             if (q == "top") value = std::to_string(ctl->listTop);
@@ -214,7 +216,7 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
         return true;
     }
     if (n == 1 && q == "tempcelsius") {
-        value = numberToText(c.tempcelsius, c.regionalSeparator());
+        value = c.tempcelsiusText();
         return true;
     }
     if (n == 1 && q == "elapsed") {
@@ -226,7 +228,7 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
             why = "page needs a label name and index";
             return false;
         }
-        const platform::PrintPage* page = c.printPage();
+        const platform::PrintPage* page = c.panels().stackUtilities.page();
         if (!page) {
             why = "no print page has been composed";
             return false;
@@ -249,7 +251,8 @@ void Replay::line(const std::string& text, int number) {
     std::string why;
     size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos || text[first] == '#') return;
-    if (!tokenize(text, t, quoted, why, regional.separator)) return error(number, why);
+    const char decimal = regional.separator == ',' ? ',' : '.';
+    if (!tokenize(text, t, quoted, why, decimal)) return error(number, why);
     if (t.empty()) return;
     const std::string& cmd = t[0];
     Calculadora& c = *calc;
@@ -281,16 +284,21 @@ void Replay::line(const std::string& text, int number) {
     }
     if (cmd == "click" || cmd == "move") {
         if (n < 2 || n > 4) return error(number, cmd + " needs a control");
-        int idx = -1;
+        int idx = -1, item = Calculadora::kNoItem;
         if (n >= 3 && !needInt(2, idx)) return error(number, "bad index " + t[2]);
-        if (n == 4 && t[1] != "listmemory") return error(number, "too many arguments");
-        if (n == 4 || (cmd == "click" && t[1] == "listmemory"))
-            return error(number, "the memory list panel is not built");
-        EventResult r = cmd == "click" ? c.click(t[1], idx) : c.move(t[1], idx);
+        if (n == 4 && (cmd != "click" || t[1] != "listmemory")) return error(number, "too many arguments");
+        if (n == 4 && (!needInt(3, item) || item < 0)) return error(number, "bad item " + t[3]);
+        EventResult r = cmd == "click" ? c.click(t[1], idx, item) : c.move(t[1], idx);
         if (r == EventResult::UnknownControl)
             return error(number, "no control " + t[1] + (idx >= 0 ? " " + std::to_string(idx) : ""));
-        if (r == EventResult::NotBuilt)
-            return error(number, cmd + " on " + t[1] + (idx >= 0 ? " " + std::to_string(idx) : "") + " is not built");
+        return;
+    }
+    if (cmd == "wheel") {
+        int idx, steps;
+        if (n != 4 || t[1] != "listmemory" || !needInt(2, idx) || !needInt(3, steps))
+            return error(number, "wheel needs listmemory INDEX STEPS");
+        if (c.wheel(t[1], idx, steps) == EventResult::UnknownControl)
+            return error(number, "no control " + t[1] + " " + std::to_string(idx));
         return;
     }
     if (cmd == "key") {
@@ -334,8 +342,8 @@ void Replay::line(const std::string& text, int number) {
             return;
         }
         if (n != 2 || !quoted[1]) return error(number, "clipboard needs a quoted text or fail");
-        clipboard.content = t[1];
         clipboard.failing = false;
+        clipboard.content = t[1];
         return;
     }
     if (cmd == "printer") {

@@ -15,7 +15,9 @@ namespace morvane {
 
 class Replay {
 public:
-    explicit Replay(std::ostream& out);
+    // `separator`: the regional decimal separator at start (the fake's
+    // default is '.').
+    explicit Replay(std::ostream& out, char separator = '.');
 
     // Runs one script line (numbered for messages).
     void line(const std::string& text, int number);
@@ -45,11 +47,11 @@ private:
 };
 
 // Splits a script line into tokens: bare words, or double-quoted strings
-// with the escapes \t \n \" \\, and \d for `decimal`, the regional decimal
-// separator of the run (so that one script serves both separators). False
-// with a reason on a malformed line.
+// with the escapes \t \n \" \\, and \d for the decimal separator in force
+// when `decimal` is given (so that one script runs under either separator).
+// False with a reason on a malformed line.
 bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
-              std::string& why, char decimal = '.');
+              std::string& why, char decimal = 0);
 
 // Writes a value in double quotes with the same escapes.
 std::string quote(const std::string& value);

@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include "panels/panels.h"
+
 namespace morvane {
 
 namespace {
@@ -96,72 +98,12 @@ ControlDef onLabel(int index, std::string_view parent, int parentIndex) {
     return d;
 }
 
-// A soft key of a view's row at top 1920.
-ControlDef softKey(int index, std::string_view parent, int parentIndex, int left, int width,
-                   std::string_view caption, std::string_view tip = {}) {
-    ControlDef d = text("orden", index, parent, parentIndex, {left, 1920, width, 150}, caption, 6, true,
-                        Align::Center, kWhite);
-    d.back = kDarkGreen;
-    d.opaque = true;
-    d.tooltip = tip;
-    d.clickable = true;
-    return d;
+// A view's soft-key row, from the soft-key table.
+void addSoftKeys(std::vector<ControlDef>& v, std::string_view parent, int parentIndex) {
+    for (const ControlDef& d : panels::softKeyLayout(parent, parentIndex)) v.push_back(d);
 }
 
-// The soft-key rows of the panels, left to right.
-void addSoftKeys(std::vector<ControlDef>& v, int panel) {
-    struct Row {
-        int panel;
-        int keys[6];
-        int lefts[6];
-        int widths[6];
-        std::string_view captions[6];
-    };
-    static const Row rows[] = {
-        {1, {6, 7, 8, 9, 10, 11}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
-         {"INDEX", "", "", "", "", "OK"}},
-        {2, {78, 16, 15, 14, 13, 12}, {60, 540, 1035, 1530, 2025, 2520}, {465, 465, 465, 465, 465, 465},
-         {"", "", "", "", "", "OK"}},
-        {3, {22, 23, 21, 20, 19, 18}, {60, 570, 1035, 1530, 2025, 2520}, {465, 420, 465, 465, 465, 465},
-         {"INDEX", "", "", "", "", "OK"}},
-        {4, {24, 25, 26, 27, 28, 29}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
-         {"<<", "1", ">>", "", "CLR", "OK"}},
-        {8, {-1, 49, 50, 51, 52, 53}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
-         {"", "ABT", "", "", "", "OK"}},
-        {9, {65, 64, 63, 62, 61, 60}, {90, 540, 1035, 1530, 2025, 2520}, {420, 465, 465, 465, 465, 465},
-         {"", "", "", "", "", "OK"}},
-    };
-    for (const Row& r : rows) {
-        if (r.panel != panel) continue;
-        for (int i = 0; i < 6; ++i)
-            if (r.keys[i] >= 0) v.push_back(softKey(r.keys[i], "pantalla", panel, r.lefts[i], r.widths[i], r.captions[i]));
-    }
-}
-
-// The memory panel: the two list boxes in their clipping window, and the
-// hidden calendar frame.
-void addMemoryPanel(std::vector<ControlDef>& v) {
-    v.push_back(frame("stackutils", 0, {120, 180, 2895, 1725}, kDisplayGreen, true, "pantalla", 4));
-    v.push_back(text("aux", 29, "stackutils", 0, {210, 0, 2595, 165}, "Clic a number to put it in the log.", 6.75,
-                     false, Align::Left, kBlack));
-    v.push_back(text("aux", 27, "stackutils", 0, {0, 210, 315, 165}, "Nº", 6.75, true, Align::Left, kBlack));
-    v.push_back(text("aux", 28, "stackutils", 0, {360, 210, 1275, 165}, "CONTENT", 6.75, true, Align::Left, kBlack));
-    v.push_back(frame("Picture1", -1, {0, 420, 2895, 1155}, kDisplayGreen, true, "stackutils", 0));
-    for (int i = 0; i < 2; ++i) {
-        ControlDef d = text("listmemory", i, "Picture1", -1, {i == 0 ? 0 : 360, -30, i == 0 ? 375 : 1275, 5475}, "",
-                            8.25, true, Align::Left, kBlack);
-        d.kind = Kind::List;
-        d.back = i == 0 ? kHoverGreen : kDisplayGreen;
-        d.opaque = true;
-        d.clickable = true;
-        v.push_back(d);
-    }
-    v.push_back(frame("calendario", 0, {120, 180, 2895, 1725}, kDisplayGreen, false, "pantalla", 4));
-    v.push_back(text("Label4", 0, "calendario", 0, {60, 0, 1200, 165}, "ENERO", 6.75, true, Align::Left, kBlack));
-    v.push_back(text("Label4", 1, "calendario", 0, {1500, 0, 1200, 165}, "FEBRERO", 6.75, true, Align::Left, kBlack));
-    v.back().clickable = true;
-    v[v.size() - 2].clickable = true;
-}
+void append(std::vector<ControlDef>& v, const std::vector<ControlDef>& rows) { v.insert(v.end(), rows.begin(), rows.end()); }
 
 std::vector<ControlDef> makeTitleBand() {
     std::vector<ControlDef> v;
@@ -262,12 +204,7 @@ std::vector<ControlDef> makeDisplay() {
     }
 
     // The stack view's soft keys.
-    v.push_back(softKey(0, "pila", -1, 90, 420, "<<"));
-    v.push_back(softKey(1, "pila", -1, 540, 465, " 1:"));
-    v.push_back(softKey(2, "pila", -1, 1035, 465, ">>"));
-    v.push_back(softKey(3, "pila", -1, 1530, 465, ""));
-    v.push_back(softKey(4, "pila", -1, 2025, 465, ""));
-    v.push_back(softKey(5, "pila", -1, 2520, 465, "0-1", "Change level 1/2"));
+    addSoftKeys(v, "pila", -1);
 
     // The panels over the stack view, each with its status line.
     struct PanelLine {
@@ -297,8 +234,12 @@ std::vector<ControlDef> makeDisplay() {
         if (p.panel == 3) v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left));
         if (p.panel == 8)
             v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right));
-        if (p.panel == 4) addMemoryPanel(v);
-        addSoftKeys(v, p.panel);
+        if (p.panel == 1) append(v, panels::converterLayout());
+        if (p.panel == 2) append(v, panels::multiplierLayout());
+        if (p.panel == 3) append(v, panels::constantLayout());
+        if (p.panel == 4) append(v, panels::memoryLayout());
+        if (p.panel == 8) append(v, panels::infoLayout());
+        addSoftKeys(v, "pantalla", p.panel);
     }
 
     // The error box.
@@ -312,10 +253,7 @@ std::vector<ControlDef> makeDisplay() {
     }
     v.push_back(text("Label18", -1, "error", -1, {150, 1680, 2745, 165}, "PULSE 'OK' PARA CONTINUAR", 6.75, true,
                      Align::Center, kBlack));
-    const int errorLefts[] = {60, 510, 1005, 1500, 1995, 2490};
-    const int errorKeys[] = {17, 79, 80, 81, 82, 83};
-    for (int i = 0; i < 6; ++i)
-        v.push_back(softKey(errorKeys[i], "error", -1, errorLefts[i], i == 0 ? 420 : 465, errorKeys[i] == 83 ? "OK" : ""));
+    addSoftKeys(v, "error", -1);
 
     // The display-off cover of the close key.
     v.push_back(frame("pantallaoff", -1, area, rgb(0, 64, 0), false));
@@ -460,33 +398,8 @@ std::vector<ControlDef> makeLowerStrip() {
         d.visible = false;
         v.push_back(d);
     }
-    // The panel's text, placed for a full-size panel: the frame shows only
-    // its top left corner. The menu lines take a click and do nothing.
-    v.push_back(text("aux", 22, "pantalla", 9, {300, 150, 2685, 195}, "Clic a command.", 6.75, false, Align::Left,
-                     kBlack));
-    auto menuLine = [&](int mem, std::string_view number, int index, int top, std::string_view caption) {
-        v.push_back(text("mem", mem, "pantalla", 9, {90, top, 195, 195}, number, 6.75, true, Align::Left, kBlack));
-        ControlDef d = text("funpila", index, "pantalla", 9, {360, top, 2505, 195}, caption, 6.75, true, Align::Left,
-                            kBlack);
-        d.clickable = true;
-        v.push_back(d);
-    };
-    menuLine(31, "1", 0, 420, "PRINT (Prints the stack)");
-    menuLine(27, "2", 4, 630, "COPY (Copy stack to clipboard)");
-    for (auto [index, box] : {std::pair<int, Box>{6, {360, 1470, 2505, 195}}, {3, {90, 1680, 105, 195}}}) {
-        ControlDef d = text("funpila", index, "pantalla", 9, box, "", 6.75, true, Align::Left, kBlack);
-        d.clickable = true;
-        d.visible = false;
-        v.push_back(d);
-    }
-    {
-        ControlDef d = text("Label3", -1, "pantalla", 9, {90, 1560, 2775, 375},
-                            "The pst/cpy button paste or copy the log number in the clipboard.", 6.75, false,
-                            Align::Left, kBlack);
-        d.wrap = true;
-        v.push_back(d);
-    }
-    addSoftKeys(v, 9);
+    append(v, panels::stackUtilitiesLayout());
+    addSoftKeys(v, "pantalla", 9);
     return v;
 }
 

@@ -7,64 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/rgb.h"
+#include "form/form.h"
 
 namespace morvane {
-
-constexpr int kTwipsPerPixel = 15;
-
-struct Box {
-    int left = 0, top = 0, width = 0, height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-};
-
-enum class Kind {
-    Label,   // a caption (transparent or opaque)
-    Frame,   // a container with a background (picture box)
-    Shape,   // a rectangle outline (rings, the cursor bar)
-    Image,   // the icon picture
-    List,    // a list box
-};
-
-enum class Align { Left, Center, Right };
-
-// What the skin paints under a clickable key.
-enum class Face {
-    None,      // a legend printed on the body, or a display control
-    Mode,      // blue-grey panel keys under the display
-    Function,  // grey function keys
-    Enter,     // the wide ENTER key
-    Delete,    // the red DEL and backspace keys
-    Digit,     // cream digit keys, ".", "PI"
-    Operator,  // blue operator keys
-    Narrow,    // the narrow keys of the left column
-};
-
-// One row of a layout table.
-struct ControlDef {
-    std::string_view name;
-    int index = -1;  // -1: not an array element
-    Kind kind = Kind::Label;
-    std::string_view parent = {};  // containing frame's name ("" = window)
-    int parentIndex = -1;
-    Box box{};
-    std::string_view caption = {};
-    std::string_view tooltip = {};
-    std::string_view tag = {};
-    double pt = 6.75;  // Arial, points
-    bool bold = false;
-    Align align = Align::Left;
-    Rgb fore = kBlack;
-    Rgb back = kDisplayGreen;
-    bool opaque = false;   // paints its background
-    bool visible = true;
-    int border = 0;        // border style 0 or 1
-    bool clickable = false;
-    Face face = Face::None;
-    std::string_view legend = {};  // painted on the key face when the caption is empty
-    bool wrap = false;             // caption wraps over several lines
-};
 
 // The regions of the window.
 const std::vector<ControlDef>& titleBandLayout();

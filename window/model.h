@@ -1,48 +1,29 @@
-// The window model of the main window `Calculadora`: every control's state
-// (captions, tags, visibility, colours), the timers, the window's own shape
-// and position, and the event handlers. The Qt widgets only draw this state
-// and forward events into it; the replay driver runs the same model with
-// fake platform services.
+// The window model of the main window `Calculadora`: the control store of
+// the whole window (captions, tags, visibility, colours, list rows), the
+// timers, the window's own shape and position, and the event handlers. The
+// Qt widgets only draw this state and forward events into it; the replay
+// driver runs the same model with fake platform services.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/engine.h"
+#include "form/form.h"
+#include "panels/panels.h"
 #include "platform/services.h"
 #include "window/layout.h"
 
 namespace morvane {
 
-struct Control {
-    const ControlDef* def = nullptr;
-    int parent = -1;  // id of the containing frame, -1 for the window
-    std::string caption, tag;
-    bool visible = true;
-    Rgb fore = kBlack, back = kDisplayGreen;
-    int border = 0;
-    // List boxes.
-    std::vector<std::string> items;
-    int selected = -1;
-    int listTop = 0;
-};
-
-struct Timer {
-    std::string_view name;
-    int interval = 0;  // ms
-    bool enabled = false;
-};
-
 enum class EventResult {
     Ok,
     UnknownControl,  // no such control
-    NotBuilt,        // the control exists but its handler does not yet
 };
 
-class Calculadora {
+class Calculadora : public Form {
 public:
     struct Config {
         std::string homePage;  // address of index.htm
@@ -50,11 +31,20 @@ public:
         int startLeftTw = 1500, startTopTw = 1500;
     };
 
+    static constexpr int kNoItem = -1;
+
     Calculadora(platform::Services services, Config config);
 
     // ---- events ----
-    EventResult click(std::string_view name, int index = -1);
-    EventResult move(std::string_view name, int index);
+    // A click on name(index); on a list box, on row `item` (kNoItem: on no row).
+    EventResult click(std::string_view name, int index = -1, int item = kNoItem);
+    // The pointer moves over name(index). `changed` tells whether anything
+    // on screen changed (a hover colour, a caption).
+    EventResult move(std::string_view name, int index, bool* changed = nullptr);
+    // True when the elements of array `name` answer the pointer's moves.
+    bool hovers(std::string_view name) const { return panels_->hovers(name); }
+    // The mouse wheel over list box listmemory(index), by `steps` rows.
+    EventResult wheel(std::string_view name, int index, int steps);
     void Form_KeyPress(int code);
     // Fires a timer once; a disabled timer's tick does nothing. False for an
     // unknown timer.
@@ -66,13 +56,7 @@ public:
 
     // ---- state ----
     Engine eng;
-    std::vector<Control> controls;
-    std::vector<Timer> timers;
 
-    Control* find(std::string_view name, int index = -1);
-    const Control* find(std::string_view name, int index = -1) const;
-    int id(std::string_view name, int index = -1) const;  // -1 when absent
-    Timer* timer(std::string_view name);
     // The controls that a tick of this timer may change (all of them for a
     // timer with no list), so that a view refreshes only those.
     const std::vector<int>* controlsOfTimer(std::string_view name) const;
@@ -81,7 +65,6 @@ public:
     int left = 0, top = 0, width = kWindowWidthTw, height = kStartHeightTw;  // twips
     bool topmost = false, minimized = false, ended = false;
     std::string windowTag;
-    double tempcelsius = 0;
     long long elapsedTicks = 0;  // Timer1 ticks; elapsed minutes = ticks / 120
     double elapsedMinutes() const { return static_cast<double>(elapsedTicks) / 120.0; }
     int dragOriginX = 0, dragOriginY = 0;  // twips
@@ -93,51 +76,47 @@ public:
     char regionalSeparator() const;
 
     // The levels' display lines, by register index.
-    Control& line(int i) { return controls[static_cast<size_t>(lineIds_[static_cast<size_t>(i)])]; }
+    Control& line(int i) { return at(lineIds_[static_cast<size_t>(i)]); }
 
-    // The print page `imprimir` of the last print, or nullptr before the
-    // first print. It is composed anew for every print.
-    const platform::PrintPage* printPage() const { return page_ ? &*page_ : nullptr; }
+    panels::Panels& panels() { return *panels_; }
+    const panels::Panels& panels() const { return *panels_; }
+    // The pending Celsius value as the driver shows it: a number text, or
+    // the text kept as it is.
+    std::string tempcelsiusText() const;
 
-    // Copies the engine's state into the controls it owns (registers, modes,
-    // the error report, the memory). Every event handler ends with it.
+    // Copies the engine's small state (modes, the error report) into the
+    // controls that show it. The registers, the main memory and the memory
+    // list are not copied: their controls read the engine's texts.
     void publish();
 
 private:
     void Form_Load();
     void estado_Click(int index);
     void monitor_Click(int index);
-    EventResult orden_Click(int index);
     void MANEJO_Click(int index);
     void Label10_Click(int index);
-    void nivel2_Click(int index);
     void ocultartodo();
     void alwaysOnTop();
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer4_Timer();
     void Timer5_Timer();
-    // Stack print and copy (stackprint.cpp).
-    void Label13_Click();
-    void Label14_Click();
-    void funpila_Click(int index);
-    void imprimir_Timer();
-    std::string printDateLine();
-    void pageStack(int direction);
-    void moveSelected(int direction);
-    int selectedLine() const;
     void setPanel(int index, bool visible);
     void syncSeparator();
     void applyGeometry();
 
     platform::Services svc_;
     Config config_;
-    // Control ids by array name, then by index + 1 (slot 0 for no index).
-    std::unordered_map<std::string_view, std::vector<int>> index_;
+    std::unique_ptr<panels::Panels> panels_;
     std::vector<int> lineIds_;  // nivel2(0..20)
+    std::vector<int> panelIds_;  // pantalla(0..9)
     std::vector<int> timer1Ids_, timer2Ids_;
-    std::optional<platform::PrintPage> page_;
     const std::vector<int> noIds_;
+    // Controls the handlers use, bound at start-up.
+    struct Ids {
+        int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice;
+        int rings[3];
+    } ids_{};
 };
 
 }  // namespace morvane

@@ -12,13 +12,9 @@
 #include <QWidget>
 #include <cmath>
 
+#include "platform/screen.h"
+
 namespace morvane::platform {
-
-namespace {
-
-constexpr int kTwipsPerPixel = 15;  // at 96 dpi
-
-}  // namespace
 
 bool QtClipboard::clear() {
     QClipboard* c = QGuiApplication::clipboard();

@@ -66,7 +66,7 @@ expect nivel 0 "8"
 print nivel 0
 frobnicate
 click nosuch 1
-click orden 24
+click listmemory 1 x
 tick Timer7
 expect nivel 0
 expect nivel 21 "x"
@@ -78,7 +78,7 @@ expect window height "7530"
               "\"7\"\n"
               "ERROR line 6: unknown command frobnicate\n"
               "ERROR line 7: no control nosuch 1\n"
-              "ERROR line 8: click on orden 24 is not built\n"
+              "ERROR line 8: bad item x\n"
               "ERROR line 9: no timer Timer7\n"
               "ERROR line 10: expect needs a query and a quoted value\n"
               "ERROR line 11: nivel needs a register 0 to 20\n"

@@ -17,11 +17,8 @@ namespace {
 
 QColor qcolor(Rgb c) { return QColor(static_cast<int>(red(c)), static_cast<int>(green(c)), static_cast<int>(blue(c))); }
 
-size_t hashItems(const std::vector<std::string>& items) {
-    size_t h = items.size();
-    for (const auto& s : items) h = h * 1000003u ^ std::hash<std::string>{}(s);
-    return h;
-}
+// Twips to window pixels.
+int px(int twips) { return twips / kTwipsPerPixel; }
 
 }  // namespace
 
@@ -78,8 +75,14 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     (void)factoryInstalled;
     const Control& c = control();
     const ControlDef& d = *c.def;
-    setGeometry(d.box.left / kTwipsPerPixel, d.box.top / kTwipsPerPixel, d.box.width / kTwipsPerPixel,
-                d.box.height / kTwipsPerPixel);
+    if (d.kind == Kind::List && c.parent >= 0) {
+        // A list box fills its clipping window's height and draws its rows
+        // at the list's offset inside that window.
+        const ControlDef& window = *model.at(c.parent).def;
+        setGeometry(px(d.box.left), 0, px(d.box.width), px(window.box.height));
+    } else {
+        setGeometry(px(d.box.left), px(d.box.top), px(d.box.width), px(d.box.height));
+    }
     setObjectName(QString::fromUtf8(d.name.data(), static_cast<qsizetype>(d.name.size())) +
                   (d.index >= 0 ? QStringLiteral("_%1").arg(d.index) : QString()));
     if (d.kind == Kind::Shape) setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -99,7 +102,8 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     fore_ = c.fore;
     back_ = c.back;
     border_ = c.border;
-    itemsHash_ = hashItems(c.items);
+    itemsVersion_ = c.rows.version();
+    itemCount_ = c.rows.items().size();
     selected_ = c.selected;
     listTop_ = c.listTop;
     setVisible(c.visible);
@@ -123,9 +127,11 @@ void ControlWidget::sync() {
         dirty = true;
     }
     if (c.def->kind == Kind::List) {
-        const size_t h = hashItems(c.items);
-        if (h != itemsHash_ || c.selected != selected_ || c.listTop != listTop_) {
-            itemsHash_ = h;
+        const unsigned v = c.rows.version();
+        if (v != itemsVersion_ || c.rows.items().size() != itemCount_ || c.selected != selected_ ||
+            c.listTop != listTop_) {
+            itemsVersion_ = v;
+            itemCount_ = c.rows.items().size();
             selected_ = c.selected;
             listTop_ = c.listTop;
             dirty = true;
@@ -156,19 +162,24 @@ void ControlWidget::paintEvent(QPaintEvent*) {
         case Kind::List: {
             p.fillRect(rect(), qcolor(c.back));
             p.setFont(fontFor(d.pt, d.bold));
-            const int row = p.fontMetrics().height();
-            const int y0 = c.listTop / kTwipsPerPixel;
-            for (size_t i = 0; i < c.items.size(); ++i) {
-                const QRect r(0, y0 + static_cast<int>(i) * row, width(), row);
-                if (r.bottom() < 0) continue;
-                if (r.top() > height()) break;
+            const auto& items = c.rows.items();
+            const int rowTw = d.rowHeight > 0 ? d.rowHeight : MemoryListRowTw;
+            // Only the rows inside the window are drawn: the list may be long.
+            const long long firstTw = -static_cast<long long>(c.listTop);
+            const size_t first = firstTw > 0 ? static_cast<size_t>(firstTw / rowTw) : 0;
+            for (size_t i = first; i < items.size(); ++i) {
+                const long long topTw = c.listTop + static_cast<long long>(i) * rowTw;
+                const int y = static_cast<int>(topTw / kTwipsPerPixel);
+                if (y > height()) break;
+                const QRect r(0, y, width(), px(rowTw));
                 if (static_cast<int>(i) == c.selected) {
                     p.fillRect(r, QColor(0, 0, 128));
                     p.setPen(Qt::white);
                 } else {
                     p.setPen(qcolor(c.fore));
                 }
-                p.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(c.items[i]));
+                p.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                           QString::fromUtf8(items[i].data(), static_cast<qsizetype>(items[i].size())));
             }
             return;
         }
@@ -194,14 +205,41 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
     e->accept();
 }
 
+int ControlWidget::itemAt(int y) const {
+    const Control& c = control();
+    if (c.def->kind != Kind::List) return Calculadora::kNoItem;
+    const int rowTw = c.def->rowHeight > 0 ? c.def->rowHeight : MemoryListRowTw;
+    const long long tw = static_cast<long long>(y) * kTwipsPerPixel - c.listTop;
+    if (tw < 0) return Calculadora::kNoItem;
+    const long long item = tw / rowTw;
+    return item < static_cast<long long>(c.rows.items().size()) ? static_cast<int>(item) : Calculadora::kNoItem;
+}
+
 void ControlWidget::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
     if (e->button() != Qt::LeftButton || !rect().contains(e->position().toPoint())) return;
-    window_->controlClicked(control());
+    window_->controlClicked(control(), itemAt(static_cast<int>(e->position().y())));
 }
 
-void ControlWidget::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
+void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+    // Hover highlights follow the pointer; other labels ignore it.
+    if (!e->buttons() && model_.hovers(control().def->name)) window_->controlHovered(control());
+}
 
-void ControlWidget::activate() { window_->controlClicked(control()); }
+void ControlWidget::wheelEvent(QWheelEvent* e) {
+    if (control().def->kind != Kind::List) {
+        QWidget::wheelEvent(e);
+        return;
+    }
+    e->accept();
+    wheelRest_ += e->angleDelta().y();
+    const int steps = wheelRest_ / 120;  // one notch, one row
+    wheelRest_ -= steps * 120;
+    // A turn away from the user moves back towards the first entries.
+    if (steps) window_->controlWheeled(control(), -steps);
+}
+
+void ControlWidget::activate() { window_->controlClicked(control(), Calculadora::kNoItem); }
 
 }  // namespace morvane

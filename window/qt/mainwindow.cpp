@@ -72,7 +72,9 @@ MainWindow::~MainWindow() = default;
 
 namespace {
 
-bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "memoriaprincipal"; }
+// Controls that only hold values: the registers, the main memory and the
+// converter's factor cells, which lie below the panel's visible part.
+bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "memoriaprincipal" || d.name == "conv"; }
 
 }  // namespace
 
@@ -150,9 +152,20 @@ void MainWindow::afterInput() {
     refresh();
 }
 
-void MainWindow::controlClicked(const Control& c) {
-    model_->click(c.def->name, c.def->index);
+void MainWindow::controlClicked(const Control& c, int item) {
+    model_->click(c.def->name, c.def->index, item);
     afterInput();
+}
+
+void MainWindow::controlHovered(const Control& c) {
+    bool changed = false;
+    model_->move(c.def->name, c.def->index, &changed);
+    if (changed) refresh();
+}
+
+void MainWindow::controlWheeled(const Control& c, int steps) {
+    model_->wheel(c.def->name, c.def->index, steps);
+    refresh();
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {

@@ -40,7 +40,11 @@ public:
     // so that the result is on screen in the same frame.
     void afterInput();
 
-    void controlClicked(const Control& c);
+    void controlClicked(const Control& c, int item);
+    // The pointer over a control whose array highlights under it: repaints
+    // only when a colour or caption changed.
+    void controlHovered(const Control& c);
+    void controlWheeled(const Control& c, int steps);
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -1,0 +1,25 @@
+#include "context.h"
+
+namespace morvane::panels {
+
+double logValue(const Engine& eng) { return eng.value(eng.regs.log()); }
+
+void writeLog(Engine& eng, double v) { eng.regs.log() = eng.text(v); }
+
+void copyToLog(Engine& eng, std::string text) { eng.regs.log() = std::move(text); }
+
+bool hover(Form& form, const std::vector<int>& array, int hovered) {
+    bool changed = false;
+    for (int id : array) {
+        if (id < 0) continue;
+        Control& c = form.at(id);
+        const Rgb want = id == hovered ? kHoverGreen : kDisplayGreen;
+        if (c.back != want) {
+            c.back = want;
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+}  // namespace morvane::panels

@@ -1,0 +1,36 @@
+// What every panel handler receives: the control store, the engine (the
+// single owner of the registers and the memory list) and the platform
+// services; and the few ways a panel may touch the log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "form/form.h"
+#include "platform/services.h"
+
+namespace morvane::panels {
+
+struct Context {
+    Form& form;
+    Engine& eng;
+    platform::Services svc;
+};
+
+// The log as a number; throws Failure (13 not a number, 6 beyond range).
+double logValue(const Engine& eng);
+// Writes v into the log with the number-to-text conversion: no lift, no
+// drop. Throws Failure when v has no text that reads back (6, 5).
+void writeLog(Engine& eng, double v);
+// Puts a text into the log as it is.
+void copyToLog(Engine& eng, std::string text);
+
+// The hover highlight of a clickable list: every element of the array the
+// display green, the hovered one the hover green. True when a colour changed.
+bool hover(Form& form, const std::vector<int>& array, int hovered);
+
+// Shows or hides a control; hides panel p with show(form, id of pantalla(p), false).
+inline void show(Form& form, int id, bool on) { form.at(id).visible = on; }
+
+}  // namespace morvane::panels
