@@ -73,12 +73,25 @@ std::string Engine::text(double v) const {
     return t;
 }
 
-void Engine::numero_Click(int digit) {
-    if (digit < 0 || digit > 9) return;
-    regs.log().push_back(static_cast<char>('0' + digit));
+void Engine::append(std::string_view s) {
+    if (regs.log().size() + s.size() > kTextBound) throw Failure{kTooLong};
+    regs.log() += s;
 }
 
-void Engine::decimalPoint() { regs.log() = formatDecimals(regs.log(), 0, sep); }
+void Engine::numero_Click(int digit) {
+    if (digit < 0 || digit > 9) return;
+    try {
+        append(std::string(1, static_cast<char>('0' + digit)));
+    } catch (const Failure& f) {
+        err.report(f.number);
+    }
+}
+
+void Engine::decimalPoint() {
+    std::string t = formatDecimals(regs.log(), 0, sep);
+    if (t.size() > kTextBound) throw Failure{kTooLong};
+    regs.log() = std::move(t);
+}
 
 void Engine::backspace() {
     if (regs.log().empty()) throw Failure{kInvalidArgument};
@@ -142,7 +155,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
             log = text(lnOf(value(x)));
             break;
         case 8:
-            log += "E";
+            append("E");
             break;
         case 9:
             log = text(std::exp(value(x)));
@@ -160,7 +173,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
             decimalPoint();
             break;
         case 16:
-            log += "000";
+            append("000");
             break;
         case 17:
             log = text(kPi);
@@ -218,7 +231,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
             regs.log() = text(stackWalk(false));
             break;
         case 34:
-            log += "-";
+            append("-");
             break;
         case 35:
             regs.log() = text(stackWalk(true));
@@ -246,7 +259,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
             log = text(value(x) / 166.386);
             break;
         case 45:
-            log += "00";
+            append("00");
             break;
         case 46:
             log = memoria;
@@ -258,6 +271,7 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
         case 48: {
             std::string t;
             if (!clipboard || !clipboard->text(t)) throw Failure{kClipboardFailure};
+            if (t.size() > kTextBound) throw Failure{kTooLong};
             log = std::move(t);
             break;
         }
@@ -358,7 +372,7 @@ void Engine::Form_KeyPress(int code) {
     std::string& log = regs.log();
     try {
         if (code >= '0' && code <= '9') {
-            log.push_back(static_cast<char>(code));
+            append(std::string(1, static_cast<char>(code)));
             return;
         }
         switch (code) {
@@ -368,10 +382,10 @@ void Engine::Form_KeyPress(int code) {
                 break;
             case 'E':
             case 'e':
-                log += "E";
+                append("E");
                 break;
             case '_':
-                log += "-";
+                append("-");
                 break;
             case '#':
                 log = text(-value(log));

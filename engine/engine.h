@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "errors.h"
@@ -18,6 +19,10 @@ class Clipboard;
 }
 
 constexpr int kKeys = 66;  // tecla(0..65)
+
+// No register text is ever longer: no real number text comes near it, and
+// nothing can take the window hostage with a huge text.
+constexpr size_t kTextBound = 65536;
 
 class Engine {
 public:
@@ -60,6 +65,8 @@ private:
     void keyRow(int index, const std::string& x, const std::string& y);
     void trigKey(int index, const std::string& x, const std::string& y);
     void decimalPoint();
+    // Appends to the log; throws Failure{kTooLong} past the bound.
+    void append(std::string_view s);
     void backspace();
     double power(double y, double x) const;
     double root(double y, double x) const;

@@ -9,6 +9,7 @@ namespace morvane {
 
 enum ErrorNumber : int {
     kInvalidArgument = 5,
+    kTooLong = 7,             // a register text beyond the bound
     kOverflow = 6,
     kDivisionByZero = 11,
     kTypeMismatch = 13,

@@ -45,6 +45,15 @@ public:
     char decimalSeparator() override { return separator; }
     std::string timeText() override { return two(hour) + ":" + two(minute) + ":" + two(second); }
     std::string shortDateText() override { return two(day) + "/" + two(month) + "/" + std::to_string(year); }
+    long long clockMs() override {
+        // Days from the civil date (proleptic Gregorian), then the time of day.
+        const int y = month <= 2 ? year - 1 : year;
+        const int era = (y >= 0 ? y : y - 399) / 400;
+        const int yoe = y - era * 400;
+        const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+        const long long days = static_cast<long long>(era) * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy;
+        return ((days * 24 + hour) * 60 + minute) * 60000LL + second * 1000LL;
+    }
     // "YYYY-MM-DD HH:MM:SS"; false when the text has another shape.
     bool set(const std::string& t);
 

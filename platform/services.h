@@ -16,6 +16,9 @@ public:
     virtual char decimalSeparator() = 0;      // ',' or '.'
     virtual std::string timeText() = 0;       // the time of day, with seconds
     virtual std::string shortDateText() = 0;  // the short date
+    // A clock in milliseconds that only moves forward while the program
+    // runs: for spacing events in time.
+    virtual long long clockMs() = 0;
 };
 
 class Browser {

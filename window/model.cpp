@@ -392,8 +392,15 @@ void Calculadora::alwaysOnTop() {
 
 void Calculadora::Label10_Click(int index) {
     const std::string* address = index == 0 ? &config_.homePage : index == 1 ? &config_.helpPage : nullptr;
+    if (!address || !svc_.browser) return;
+    // Each page opens at most once a second: a burst of clicks starts one
+    // browser, not one each.
+    long long& last = lastOpened_[index];
+    const long long now = svc_.regional ? svc_.regional->clockMs() : 0;
+    if (last != kNever && now - last < 1000 && now >= last) return;
+    last = now;
     // A failure to open the page is ignored.
-    if (address && svc_.browser) (void)svc_.browser->open(*address);
+    (void)svc_.browser->open(*address);
 }
 
 }  // namespace morvane

@@ -112,6 +112,8 @@ private:
     std::vector<int> panelIds_;  // pantalla(0..9)
     std::vector<int> timer1Ids_, timer2Ids_;
     const std::vector<int> noIds_;
+    static constexpr long long kNever = -(1LL << 62);
+    long long lastOpened_[2] = {kNever, kNever};  // when each link last opened its page
     // Controls the handlers use, bound at start-up.
     struct Ids {
         int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice;

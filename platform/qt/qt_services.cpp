@@ -10,6 +10,7 @@
 #include <QTime>
 #include <QUrl>
 #include <QWidget>
+#include <chrono>
 #include <cmath>
 
 #include "platform/screen.h"
@@ -77,6 +78,11 @@ std::string QtRegional::timeText(const QTime& t) const { return formats_->locale
 
 std::string QtRegional::shortDateText(const QDate& d) const {
     return formats_->locale.toString(d, QLocale::ShortFormat).toStdString();
+}
+
+long long QtRegional::clockMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 bool QtBrowser::open(const std::string& address) {

@@ -31,6 +31,7 @@ public:
     // The same formats for a given time and date.
     std::string timeText(const QTime& t) const;
     std::string shortDateText(const QDate& d) const;
+    long long clockMs() override;
 
 private:
     char separator_ = '.';

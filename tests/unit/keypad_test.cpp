@@ -32,7 +32,6 @@ const char* const kMsg6 =
     "pequeños.";
 const char* const kMsg11 = "Ha intentado dividir por cero. Esta operación es incorrecta.";
 const char* const kMsg13 = "Intenta realizar una operación sin haber introducido todos los parámetros requeridos";
-const char* const kMsg521 = "No se ha podido usar el portapapeles del sistema.";
 
 using Texts = std::array<std::string, kRegisters>;
 
@@ -46,8 +45,10 @@ const char* message(int number) {
             return kMsg11;
         case 13:
             return kMsg13;
+        case 7:
+            return "El texto es demasiado largo: un registro admite como máximo 65536 caracteres.";
         case 521:
-            return kMsg521;
+            return "No se ha podido usar el portapapeles del sistema.";
         default:
             return nullptr;
     }
@@ -452,22 +453,28 @@ TEST_P(Keypad, CopyAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(e.regs.log(), "");
 }
 
-TEST_P(Keypad, ClipboardAndPrintFailuresHaveTextsOfTheirOwn) {
-    // fails() checks the panel's texts for 521: after a report of its own,
-    // and after another number's report.
+TEST_P(Keypad, ClipboardFailureHasANumberAndATextOfItsOwn) {
     clip.failing = true;
     stack({"5"});
     fails(kCpy, kClipboardFailure);
+    EXPECT_EQ(e.err.numero, "ERROR E-521");
+    EXPECT_EQ(e.err.descripcion, "No se ha podido usar el portapapeles del sistema.");
+    // Not the texts of the report before it.
     fails(kRecip, {"0"}, kDivisionByZero);
     stack({"5"});
     fails(kPst, kClipboardFailure);
+    EXPECT_EQ(e.err.numero, "ERROR E-521");
+    EXPECT_EQ(e.err.descripcion, "No se ha podido usar el portapapeles del sistema.");
+    EXPECT_EQ(e.err.indicator, "E 521");
+}
+
+TEST_P(Keypad, PrintFailureHasATextOfItsOwnAndAnUnknownNumberKeepsTheTexts) {
     e.err.report(kPrintFailure);
     EXPECT_EQ(e.err.indicator, "E 482");
     EXPECT_EQ(e.err.numero, "ERROR E-482");
     EXPECT_EQ(e.err.descripcion,
               "No se ha podido imprimir la pila: no hay ninguna impresora disponible o la impresora ha "
               "rechazado el trabajo.");
-    // A number without texts of its own leaves the previous report's texts.
     e.err.report(999);
     EXPECT_EQ(e.err.indicator, "E 999");
     EXPECT_EQ(e.err.numero, "ERROR E-482");
