@@ -8,7 +8,8 @@
 # pdftoppm and compared with the same page painted offscreen. XLS puts the
 # stack on the clipboard and the primary selection. Then the scheduler is
 # stopped and the program started again: with no printer, PRINT shows the
-# error panel with E-482. The queue's page is kept as printed.png.
+# error panel with E-482. The queue's page is kept as printed.pdf and
+# printed.png, the window with the error panel as print-error.png.
 #
 # The machine's own CUPS is left alone: the only file written outside the
 # scratch folder is cups-pdf's instance file /etc/cups/cups-pdf-NAME.conf
@@ -135,7 +136,10 @@ poll 40 _printed || { lpstat -o >&2 || true; fail "no page came out of the queue
 after=$(date +%s)
 pdftoppm -r 96 -png -singlefile "$PRINTED" "$E2E_WORK/printed" || fail "pdftoppm could not render $PRINTED"
 cp "$E2E_WORK/printed.png" "$ARTIFACTS/printed.png"
+cp "$PRINTED" "$ARTIFACTS/printed.pdf"
 [ "$(pdfinfo "$PRINTED" | sed -n 's/^Pages: *//p')" = 1 ] || fail "the queue's document has more than one page"
+# cups-pdf names the file after the job's document name.
+case $(basename "$PRINTED") in Morvane_stack*) ;; *) fail "the job is not named \"Morvane stack\": $PRINTED" ;; esac
 
 # The same page offscreen, dated at one of the seconds around the click.
 stack=(--log 42.5 --level 3.14159 --level 7 --decimals 2)

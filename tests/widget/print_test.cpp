@@ -44,8 +44,9 @@ struct Word {
     bool used = false;
 };
 
-// The words of a PDF's first page as pdftotext -bbox reads them.
-std::vector<Word> wordsOf(const QString& pdf) {
+// The words of a PDF's first page as pdftotext -bbox reads them; `title`
+// receives the document's title.
+std::vector<Word> wordsOf(const QString& pdf, QString* title = nullptr) {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     if (!p.waitForFinished(20000) || p.exitCode() != 0) {
@@ -53,6 +54,10 @@ std::vector<Word> wordsOf(const QString& pdf) {
         return {};
     }
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    if (title) {
+        static const QRegularExpression t(QStringLiteral("<title>([^<]*)</title>"));
+        *title = t.match(html).captured(1);
+    }
     static const QRegularExpression re(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     std::vector<Word> words;
@@ -102,8 +107,10 @@ protected:
 };
 
 TEST_P(PrintPageTest, EveryTextStandsAtItsPlaceInItsSizeAndNothingElseIsPrinted) {
-    std::vector<Word> words = wordsOf(pdf());
+    QString title;
+    std::vector<Word> words = wordsOf(pdf(), &title);
     ASSERT_FALSE(words.empty());
+    EXPECT_EQ(title, QStringLiteral("Morvane stack"));
     const double perPoint = lineHeightPerPoint();
     int texts = 0;
     for (const platform::PrintText& t : page.texts) {
@@ -250,8 +257,9 @@ TEST_F(PrintKeys, CopyPutsTheRawStackOnTheClipboard) {
     click("numero", 1);
     click("Label14");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1\t3.5\t"));
-    if (QGuiApplication::clipboard()->supportsSelection())
+    if (QGuiApplication::clipboard()->supportsSelection()) {
         EXPECT_EQ(QGuiApplication::clipboard()->text(QClipboard::Selection), QStringLiteral("1\t3.5\t"));
+    }
 }
 
 }  // namespace
