@@ -21,7 +21,10 @@ for tool in cupsd lpadmin lpstat pdftoppm pdfinfo xclip; do
         fail "$tool is not installed (cups cups-client printer-driver-cups-pdf poppler-utils xclip)"
 done
 [ -x /usr/lib/cups/backend/cups-pdf ] || fail "the cups-pdf backend is not installed (printer-driver-cups-pdf)"
-[ "$(id -u)" = 0 ] || fail "a private scheduler with the cups-pdf backend needs root"
+if [ "$(id -u)" != 0 ]; then
+    echo "SKIP: a private scheduler with the cups-pdf backend needs root" >&2
+    exit 77
+fi
 
 CUPS_DIR=$(mktemp -d /tmp/morvane-cups.XXXXXX)
 chmod 755 "$CUPS_DIR"  # the filters run as lp
