@@ -35,6 +35,8 @@ void ErrorReport::report(int n) {
         descripcion = m;
     }
     visible = true;
+    number = n;
+    ++reports;
 }
 
 }  // namespace morvane

@@ -34,6 +34,8 @@ struct ErrorReport {
     std::string numero = "ERROR";                 // numeroerror
     std::string descripcion = "Descripción del error.";  // descripcionerror
     bool visible = false;                          // the error panel
+    int number = 0;                                // the last number reported
+    unsigned long reports = 0;                     // how many reports so far
 
     void report(int n);
 };

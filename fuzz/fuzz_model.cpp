@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -137,7 +139,7 @@ constexpr std::string_view kTexts[] = {
 
 enum class Kind {
     Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
-    ListClick, Wheel, Printer,
+    ListClick, Wheel, Clock, Printer,
 };
 
 struct Event {
@@ -160,7 +162,10 @@ struct Decoder {
             case 1:
                 return in.bytes(in.u8());
             case 2: {
-                size_t n = in.u16() % (kLongMax + 1);
+                const uint16_t length = in.u16();
+                size_t n = length % (kLongMax + 1);
+                // Now and then a text at the register bound, or just past it.
+                if (length >= 0xFFF8) n = morvane::kTextBound - 2 + (length & 3);
                 if (longTexts >= kLongTexts) n = std::min(n, kRawMax);
                 ++longTexts;
                 const uint8_t shape = in.u8();
@@ -266,8 +271,12 @@ struct Decoder {
             e.code = in.u8() & 1;
             e.a = static_cast<int8_t>(in.u8());
         } else if (op < 252) {
-            e.target = kOdd[in.u8() % std::size(kOdd)];
+            // The clock moves by a signed number of seconds (a day at most).
+            e.kind = Kind::Clock;
+            e.a = in.s16() * 3;
         } else if (op < 254) {
+            e.target = kOdd[in.u8() % std::size(kOdd)];
+        } else if (op < 255) {
             e.kind = Kind::Printer;
             e.code = in.u8() & 1;
         } else {
@@ -332,6 +341,8 @@ std::string describe(const Event& e, char sep) {
             return "click listmemory " + std::to_string(e.code) + (e.a >= 0 ? " " + std::to_string(e.a) : "");
         case Kind::Wheel:
             return "wheel listmemory " + std::to_string(e.code) + " " + std::to_string(e.a);
+        case Kind::Clock:
+            return "clock " + std::string(e.a >= 0 ? "+" : "") + std::to_string(e.a) + " s";
         case Kind::Printer:
             return e.code ? "printer fail" : "printer ok";
     }
@@ -347,6 +358,38 @@ bool trace() {
 }
 
 // ---------------------------------------------------------------- the run
+
+// A plain number text read with strtod: a sign, digits with at most one
+// separator, an optional exponent; false for anything else or a value
+// beyond the double range.
+bool plainNumber(const std::string& t, char sep, double& v) {
+    std::string s;
+    size_t i = 0;
+    if (i < t.size() && t[i] == '-') s += t[i++];
+    size_t digits = 0, seps = 0;
+    for (; i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) || t[i] == sep); ++i) {
+        if (t[i] == sep) {
+            if (++seps > 1) return false;
+            s += '.';
+        } else {
+            ++digits;
+            s += t[i];
+        }
+    }
+    if (!digits) return false;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
+        s += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == '-' || t[i] == '+')) s += t[i++];
+        size_t e = 0;
+        for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i, ++e) s += t[i];
+        if (!e) return false;
+    }
+    if (i != t.size()) return false;
+    errno = 0;
+    v = std::strtod(s.c_str(), nullptr);
+    return !(errno == ERANGE && std::isinf(v));
+}
 
 bool hasInfNan(std::string_view t) {
     for (size_t i = 0; i + 3 <= t.size(); ++i) {
@@ -407,15 +450,67 @@ public:
     }
 
 private:
+    // Reference answers that do not use the code under test: the four
+    // arithmetic keys against strtod of their operands and the double
+    // operation, and undo against the snapshot it restores.
+    void referenceClick(const Event& e, const std::array<std::string, morvane::kRegisters>& before,
+                        const std::array<std::string, morvane::kRegisters>& snapshot, unsigned long reportsBefore) {
+        if (e.target.name != "tecla") return;
+        const auto& eng = calc_->eng;
+        const bool failed = eng.err.reports != reportsBefore;
+        const int k = e.target.index;
+        if (k == 5) {
+            if (eng.regs.cur != snapshot) refFailure_ = "undo did not give back the snapshot's texts";
+            return;
+        }
+        if (k < 0 || k > 3) return;
+        double x, y;
+        if (!plainNumber(before[0], sep_, x) || !plainNumber(before[1], sep_, y)) return;
+        const double r = k == 0 ? y + x : k == 1 ? y - x : k == 2 ? y * x : y / x;
+        const bool defined = std::isfinite(r) && !(k == 3 && x == 0);
+        if (!defined) {
+            if (!failed) refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) +
+                                       " has no result but did not fail";
+            else if (eng.regs.cur != before) refFailure_ = "a failing key changed the registers";
+            return;
+        }
+        // Near the largest double the 15-digit text may not read back: either way is right.
+        if (std::fabs(r) > 1.79769313486e308) return;
+        if (failed) {
+            refFailure_ = "key " + std::to_string(k) + " failed on " + shown(before[1]) + " and " + shown(before[0]);
+            return;
+        }
+        double got;
+        if (!plainNumber(eng.regs.cur[0], sep_, got)) {
+            refFailure_ = "key " + std::to_string(k) + " wrote " + shown(eng.regs.cur[0]);
+            return;
+        }
+        // 15 significant digits; subnormal results keep fewer.
+        if (std::fabs(r) > 1e-290 && std::fabs(got - r) > 6e-15 * std::fabs(r))
+            refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) + " gave " +
+                          shown(eng.regs.cur[0]);
+        for (int i = 1; i <= 19 && refFailure_.empty(); ++i)
+            if (eng.regs.cur[static_cast<size_t>(i)] != before[static_cast<size_t>(i + 1)])
+                refFailure_ = "the stack did not drop after key " + std::to_string(k);
+    }
+
     void apply(const Event& e) {
         auto& regs = calc_->eng.regs;
         const std::string logBefore = regs.cur[0];
         prevSep_ = sep_;
+        const unsigned long reportsBefore = calc_->eng.err.reports;
         switch (e.kind) {
             case Kind::Click: {
-                const PrintCopyBefore before = printCopyBefore();
+                const bool keypad = e.target.name == "tecla";
+                std::array<std::string, morvane::kRegisters> before, snapshot;
+                if (keypad) {
+                    before = regs.cur;
+                    snapshot = regs.saved;
+                }
+                const PrintCopyBefore printBefore = printCopyBefore();
                 calc_->click(e.target.name, e.target.index);
-                if (e.target.name == "Label13" || e.target.name == "Label14") checkPrintCopy(e.target.name, before);
+                if (e.target.name == "Label13" || e.target.name == "Label14") checkPrintCopy(e.target.name, printBefore);
+                if (keypad) referenceClick(e, before, snapshot, reportsBefore);
                 // The exchange keys move the log's text as it is into a level.
                 if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
                     for (int i = 1; i < morvane::kRegisters; ++i)
@@ -466,6 +561,14 @@ private:
             case Kind::Printer:
                 printer_.ok = e.code == 0;
                 break;
+            case Kind::Clock: {
+                long long t = regional_.second + 60LL * (regional_.minute + 60LL * regional_.hour) + e.a;
+                t = ((t % 86400) + 86400) % 86400;
+                regional_.hour = static_cast<int>(t / 3600);
+                regional_.minute = static_cast<int>(t / 60 % 60);
+                regional_.second = static_cast<int>(t % 60);
+                break;
+            }
             case Kind::Separator: {
                 // Whatever is stored was written under the old separator.
                 const auto& eng = calc_->eng;
@@ -484,6 +587,13 @@ private:
             }
         }
         if (isEdit(e) && pasted_.count(logBefore)) pasted_.insert(regs.cur[0]);
+        // Every failure reported has one of the known numbers.
+        const auto& err = calc_->eng.err;
+        if (err.reports != reportsBefore) {
+            static const int known[] = {5, 6, 7, 11, 13, 482, 521};
+            if (std::find(std::begin(known), std::end(known), err.number) == std::end(known))
+                refFailure_ = "a failure reported the unknown number " + std::to_string(err.number);
+        }
     }
 
     // What a print or a copy starts from.
@@ -501,7 +611,7 @@ private:
         return b;
     }
 
-    // (i) PRINT and XLS never change a register, current or saved. A print
+    // (k) PRINT and XLS never change a register, current or saved. A print
     // that reached the printer is one more page holding the display lines
     // and shows the notice; one that did not is error 482 and nothing else.
     // A copy puts the log, then levels 1, 2, ... up to the first empty
@@ -510,33 +620,33 @@ private:
     void checkPrintCopy(std::string_view key, const PrintCopyBefore& b) {
         const auto& eng = calc_->eng;
         if (eng.regs.cur != b.regs.cur || eng.regs.saved != b.regs.saved)
-            fail(events_, "(i) print/copy", std::string(key) + " changed a register");
+            fail(events_, "(k) print/copy", std::string(key) + " changed a register");
         if (key == "Label13") {
             if (printer_.ok) {
                 if (printer_.pages.size() != b.pages + 1)
-                    fail(events_, "(i) print", "a print with a working printer did not reach it");
+                    fail(events_, "(k) print", "a print with a working printer did not reach it");
                 const morvane::platform::PrintPage& page = printer_.pages.back();
                 for (int i = 0; i <= 20; ++i) {
                     const auto* t = page.find("Label1", i);
                     if (!t || t->text != b.lines[static_cast<size_t>(i)])
-                        fail(events_, "(i) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
+                        fail(events_, "(k) print", "Label1(" + std::to_string(k) + ") of the page is not the display line " +
                                                        shown(b.lines[static_cast<size_t>(i)]));
                 }
-                if (!calc_->find("Label11")->visible) fail(events_, "(i) print", "no notice after a print");
+                if (!calc_->find("Label11")->visible) fail(events_, "(k) print", "no notice after a print");
             } else {
-                if (printer_.pages.size() != b.pages) fail(events_, "(i) print", "a refused print was counted");
+                if (printer_.pages.size() != b.pages) fail(events_, "(k) print", "a refused print was counted");
                 if (eng.err.indicator != "E 482" || !eng.err.visible)
-                    fail(events_, "(i) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
+                    fail(events_, "(k) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
                 if (calc_->find("Label11")->visible != b.notice ||
                     calc_->timer("Timer5")->enabled != b.timer5)
-                    fail(events_, "(i) print", "a refused print changed the notice or its timer");
+                    fail(events_, "(k) print", "a refused print changed the notice or its timer");
             }
             return;
         }
         if (clip_.failing) {
             if (eng.err.indicator != "E 521" || !eng.err.visible)
-                fail(events_, "(i) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
-            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(i) copy", "a failed copy moved the panel");
+                fail(events_, "(k) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
+            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(k) copy", "a failed copy moved the panel");
             return;
         }
         std::string want;
@@ -545,13 +655,19 @@ private:
             want = r[0] + '\t';
             for (size_t i = 1; i < r.size() && !r[i].empty(); ++i) want += r[i] + '\t';
         }
-        if (clip_.content != want) fail(events_, "(i) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
-        if (clip_.selection != want) fail(events_, "(i) copy", "the selection holds " + shown(clip_.selection));
-        if (calc_->find("pantalla", 9)->visible) fail(events_, "(i) copy", "the panel is still open after a copy");
+        if (clip_.content != want) fail(events_, "(k) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
+        if (clip_.selection != want) fail(events_, "(k) copy", "the selection holds " + shown(clip_.selection));
+        if (calc_->find("pantalla", 9)->visible) fail(events_, "(k) copy", "the panel is still open after a copy");
     }
 
     void check(int n, const Event* e) {
         const auto& eng = calc_->eng;
+        if (!refFailure_.empty()) fail(n, "(i) reference", refFailure_);
+        for (int i = 0; i < morvane::kRegisters; ++i)
+            for (const auto* t : {&eng.regs.cur[static_cast<size_t>(i)], &eng.regs.saved[static_cast<size_t>(i)]})
+                if (t->size() > morvane::kTextBound)
+                    fail(n, "(j) bound", "register " + std::to_string(i) + " holds " + std::to_string(t->size()) +
+                                             " characters");
         // Every handler of a known control and every key press reads the
         // regional separator first.
         const bool synced = !e || e->kind == Kind::Key ||
@@ -670,6 +786,7 @@ private:
     morvane::platform::FakePrinter printer_;
     morvane::platform::FakeWindowSystem ws_;
     std::unique_ptr<Calculadora> calc_;
+    std::string refFailure_;           // what a reference answer found wrong in the last event
     std::set<std::string> exchanged_;  // log texts an exchange key may have moved into a level
     std::set<std::string> pasted_;     // texts that came from the clipboard, and edits of them in the log
     std::set<std::string> legacy_;     // texts stored before a separator switch

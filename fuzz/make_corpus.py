@@ -106,19 +106,23 @@ def hover(slot):
     return bytes([240]) + struct.pack("<H", slot)
 
 
+def clock(seconds):
+    return bytes([250]) + struct.pack("<h", seconds // 3)
+
+
 def odd(i):
-    return bytes([250, i])
+    return bytes([252, i])
 
 
 def printer(ok):
-    return bytes([252, 0 if ok else 1])
+    return bytes([254, 0 if ok else 1])
 
 
 PRINT_COPY = [("Label13", -1), ("Label14", -1), ("funpila", 0), ("funpila", 4), ("funpila", 3), ("funpila", 6)]
 
 
 def print_copy(name, index=-1):
-    return bytes([254, PRINT_COPY.index((name, index))])
+    return bytes([255, PRINT_COPY.index((name, index))])
 
 
 PRINT, XLS = print_copy("Label13"), print_copy("Label14")
@@ -219,6 +223,11 @@ seed("memory_list", number("1") + tecla(55) + number("2.5") + tecla(55) + number
      + named("monitor", 4) + list_click(1, 1) + list_click(0, 0) + list_click(1, 40) + named("orden", 27)
      + named("orden", 26) + named("orden", 26) + wheel(1, 5) + wheel(0, -100) + wheel(1, 127)
      + named("orden", 24) + named("orden", 28) + list_click(0) + named("orden", 25) + T2)
+
+seed("bound", clip_long(0xFFF8, 0) + tecla(48) + num(1) + tecla(16) + tecla(4) + tecla(45) + ENTER
+     + clip_long(0xFFFA, 1) + tecla(48) + key("5") + tecla(8) + T2)
+seed("links_clock", named("Label10", 0) + named("Label10", 0) + clock(1) + named("Label10", 0) + clock(-3600)
+     + named("Label10", 1) + tick("Timer1") + T2)
 
 seed("print_copy", XLS + number("2") + ENTER + number("1.5") + ENTER + XLS + T2 + PRINT + tick("imprimir")
      + number("3") + tecla(51) + XLS + PRINT + printer(False) + PRINT + tick("Timer5") + printer(True) + PRINT

@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation)
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev fonts-liberation)
 test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick)
 # The print tests: a PDF read back with poppler, and a private CUPS scheduler
 # with a cups-pdf queue.

@@ -276,13 +276,29 @@ void Calculadora::Timer1_Timer() {
     cursor.visible = !cursor.visible;
 }
 
-void Calculadora::Timer2_Timer() {
+bool Calculadora::displayStale() const {
     const std::string& mode = at(ids_.decimals).caption;
-    for (int i = 0; i <= 20; ++i) {
-        Control& l = line(i);
-        std::string t = displayText(eng.regs.cur[static_cast<size_t>(i)], mode, eng.sep);
+    if (mode != shownMode_ || eng.sep != shownSep_) return true;
+    for (size_t i = 0; i < kRegisters; ++i)
+        if (eng.regs.cur[i] != shownText_[i]) return true;
+    return false;
+}
+
+void Calculadora::Timer2_Timer() {
+    // Only the lines whose register, decimals mode or separator changed since
+    // the last tick are formatted again: a long text costs once.
+    const std::string& mode = at(ids_.decimals).caption;
+    const bool all = mode != shownMode_ || eng.sep != shownSep_;
+    for (size_t i = 0; i < kRegisters; ++i) {
+        const std::string& reg = eng.regs.cur[i];
+        if (!all && reg == shownText_[i]) continue;
+        Control& l = line(static_cast<int>(i));
+        std::string t = displayText(reg, mode, eng.sep);
         if (t != l.caption) l.caption = std::move(t);
+        shownText_[i] = reg;
     }
+    shownMode_ = mode;
+    shownSep_ = eng.sep;
 }
 
 void Calculadora::Timer4_Timer() {

@@ -5,6 +5,7 @@
 // driver runs the same model with fake platform services.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,6 +57,10 @@ public:
 
     // ---- state ----
     Engine eng;
+
+    // True when a tick of the display timer would change a display line:
+    // a register, the decimals mode or the separator changed since its last tick.
+    bool displayStale() const;
 
     // The controls that a tick of this timer may change (all of them for a
     // timer with no list), so that a view refreshes only those.
@@ -112,6 +117,11 @@ private:
     std::vector<int> panelIds_;  // pantalla(0..9)
     std::vector<int> timer1Ids_, timer2Ids_;
     const std::vector<int> noIds_;
+    // What the display lines show: the register texts, decimals mode and
+    // separator of the last display tick.
+    std::array<std::string, kRegisters> shownText_;
+    std::string shownMode_ = "X";
+    char shownSep_ = '.';
     static constexpr long long kNever = -(1LL << 62);
     long long lastOpened_[2] = {kNever, kNever};  // when each link last opened its page
     // Controls the handlers use, bound at start-up.

@@ -6,13 +6,18 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QLocale>
+#include <QMimeData>
 #include <QRegion>
 #include <QTime>
 #include <QUrl>
 #include <QWidget>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <qguiapplication_platform.h>
+#include <xcb/xcb.h>
 
+#include "platform/qt/environment.h"
 #include "platform/screen.h"
 
 namespace morvane::platform {
@@ -38,9 +43,54 @@ bool QtClipboard::setSelection(const std::string& text) {
     return true;
 }
 
+namespace {
+
+// On X11: whether some client owns the CLIPBOARD selection. Qt reads an
+// unowned clipboard as empty at once, and a clipboard whose owner does not
+// answer as empty too, after its time-out: only the owner tells them apart.
+// Elsewhere (Wayland, offscreen) Qt's answer is taken as it is.
+enum class Owner { None, Some, Unknown };
+
+Owner clipboardOwner() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* conn = x11 ? x11->connection() : nullptr;
+    if (!conn) return Owner::Unknown;
+    static const char kName[] = "CLIPBOARD";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, sizeof kName - 1, kName), nullptr);
+    if (!atom) return Owner::Unknown;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(conn, xcb_get_selection_owner(conn, atom->atom), nullptr);
+    std::free(atom);
+    if (!owner) return Owner::Unknown;
+    const bool some = owner->owner != XCB_NONE;
+    std::free(owner);
+    return some ? Owner::Some : Owner::None;
+}
+
+}  // namespace
+
 bool QtClipboard::text(std::string& out) {
     QClipboard* c = QGuiApplication::clipboard();
     if (!c) return false;
+    if (!c->ownsClipboard()) {
+        switch (clipboardOwner()) {
+            case Owner::None:
+                out.clear();
+                return true;
+            case Owner::Some: {
+                // An owner offers at least one format; none means it did not
+                // answer within the platform's time-out: a failure, not an
+                // empty clipboard.
+                const QMimeData* data = c->mimeData();
+                if (!data || data->formats().isEmpty()) return false;
+                out = data->text().toStdString();
+                return true;
+            }
+            case Owner::Unknown:
+                break;
+        }
+    }
     out = c->text().toStdString();
     return true;
 }
@@ -86,7 +136,11 @@ long long QtRegional::clockMs() {
 }
 
 bool QtBrowser::open(const std::string& address) {
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+    // The browser starts with the user's environment, not the settings the
+    // program made for itself.
+    bool ok = false;
+    withUserEnvironment([&] { ok = QDesktopServices::openUrl(QUrl(QString::fromStdString(address))); });
+    return ok;
 }
 
 void QtWindowSystem::setGeometry(int leftTw, int topTw, int widthTw, int heightTw) {

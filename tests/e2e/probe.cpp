@@ -6,14 +6,14 @@
 //       layout tables alone (its own box plus those of its frames).
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
-//   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N] [--error N]
-//                            [--log-line] [OUT2.png ...]
+//   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
+//                            [--error N] [--log-line | --display] [OUT2.png ...]
 //       For each OUT: builds the window offscreen, puts TEXT into the log
 //       register, sets the decimals indicator and shows panel N, runs the
 //       display refresh and writes a grab of the whole window (or, with
-//       --log-line, of the log line less its last column), at the device
-//       pixel ratio that QT_SCALE_FACTOR asks for (1 when unset). With
-//       --error N the error panel shows the report of error N.
+//       --log-line, of the log line less its last column; with --display, of
+//       the display area), with --error N after the error report N, at the device
+//       pixel ratio that QT_SCALE_FACTOR asks for (1 when unset).
 //   morvane-e2e-probe page OUT.png [--log TEXT] [--level TEXT]... [--decimals D]
 //                          [--at "YYYY-MM-DD HH:MM:SS"] [--dpi N]
 //       The print page that PRINT makes of that stack (the log, then levels
@@ -96,8 +96,8 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
 
 struct State {
     std::string out, log, decimals;
-    int panel = -1, error = 0;
-    bool logLine = false;
+    int panel = -1, error = -1;
+    bool logLine = false, display = false;
 };
 
 int render(int argc, char** argv) {
@@ -113,6 +113,10 @@ int render(int argc, char** argv) {
         State& s = states.back();
         if (!std::strcmp(a, "--log-line")) {
             s.logLine = true;
+            continue;
+        }
+        if (!std::strcmp(a, "--display")) {
+            s.display = true;
             continue;
         }
         if (i + 1 >= argc) return 2;
@@ -141,7 +145,7 @@ int render(int argc, char** argv) {
         m.eng.regs.cur[0] = s.log;
         if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
-        if (s.error) {
+        if (s.error >= 0) {
             m.eng.err.report(s.error);
             m.publish();
         }
@@ -159,6 +163,13 @@ int render(int argc, char** argv) {
             int lw, lh, lx, ly;
             if (!windowBox(findDef("nivel2", 0), lw, lh, lx, ly)) return 1;
             const QRect r(QPointF(lx * ratio, ly * ratio).toPoint(), QSizeF((lw - 1) * ratio, lh * ratio).toSize());
+            shot = shot.copy(r);
+        }
+        if (s.display) {
+            // The display area, without the log line's last column.
+            int dw, dh, dx, dy;
+            if (!windowBox(findDef("pila", -1), dw, dh, dx, dy)) return 1;
+            const QRect r(QPointF(dx * ratio, dy * ratio).toPoint(), QSizeF(dw * ratio, dh * ratio).toSize());
             shot = shot.copy(r);
         }
         if (!shot.save(QString::fromStdString(s.out), "PNG")) return 1;
@@ -247,8 +258,8 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
-                 "[--error N] [--log-line] [OUT2.png ...] | page OUT.png [--log T] [--level T]... [--decimals D] "
-                 "[--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
+                 "[--error N] [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
+                 "[--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);
     return 2;
 }

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "mainwindow.h"
+#include "platform/qt/environment.h"
 
 #ifndef MORVANE_HOME_PAGE
 #define MORVANE_HOME_PAGE ""
@@ -35,14 +36,14 @@ int main(int argc, char** argv) {
     // Positioning, dragging and the topmost flag need X11; on Wayland run
     // through XWayland unless the user chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        morvane::platform::setOwnVariable("QT_QPA_PLATFORM", "xcb");
     // The clock reads the local time twice a second; with TZ unset the C
     // library looks up the zone file at every read.
-    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
+    morvane::platform::setOwnVariable("TZ", ":/etc/localtime");
     // The window repaints a few small labels at a time (the clock, the
     // cursor, a display line): plain image requests cost less than shared
     // memory with its completion events, idle and after a key alike.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    morvane::platform::setOwnVariable("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     morvane::Calculadora::Config config;
     config.homePage = pageAddress(MORVANE_HOME_PAGE, "index.htm");
