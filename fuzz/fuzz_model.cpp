@@ -629,7 +629,7 @@ private:
                 for (int i = 0; i <= 20; ++i) {
                     const auto* t = page.find("Label1", i);
                     if (!t || t->text != b.lines[static_cast<size_t>(i)])
-                        fail(events_, "(k) print", "Label1(" + std::to_string(k) + ") of the page is not the display line " +
+                        fail(events_, "(k) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
                                                        shown(b.lines[static_cast<size_t>(i)]));
                 }
                 if (!calc_->find("Label11")->visible) fail(events_, "(k) print", "no notice after a print");
