@@ -12,6 +12,37 @@ std::string describe(std::string_view name, int index) {
 
 }  // namespace
 
+ControlDef textRow(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
+                   std::string_view caption, double pt, bool bold, Align align, Rgb fore) {
+    ControlDef d;
+    d.name = name;
+    d.index = index;
+    d.parent = parent;
+    d.parentIndex = parentIndex;
+    d.box = box;
+    d.caption = caption;
+    d.pt = pt;
+    d.bold = bold;
+    d.align = align;
+    d.fore = fore;
+    return d;
+}
+
+ControlDef frameRow(std::string_view name, int index, Box box, Rgb back, bool visible, std::string_view parent,
+                    int parentIndex) {
+    ControlDef d;
+    d.name = name;
+    d.index = index;
+    d.kind = Kind::Frame;
+    d.box = box;
+    d.back = back;
+    d.opaque = true;
+    d.visible = visible;
+    d.parent = parent;
+    d.parentIndex = parentIndex;
+    return d;
+}
+
 std::string_view intern(std::string text) {
     static std::deque<std::string> pool;
     for (const std::string& s : pool)

@@ -106,6 +106,14 @@ struct Timer {
     bool enabled = false;
 };
 
+// Layout rows with the common defaults: a text label, and a frame that
+// paints its background.
+ControlDef textRow(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
+                   std::string_view caption, double pt = 6.75, bool bold = false, Align align = Align::Left,
+                   Rgb fore = kBlack);
+ControlDef frameRow(std::string_view name, int index, Box box, Rgb back, bool visible, std::string_view parent = {},
+                    int parentIndex = -1);
+
 // A text that lives as long as the program: for layout rows made at run
 // time (captions and tags computed from a table).
 std::string_view intern(std::string text);

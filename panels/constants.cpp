@@ -90,68 +90,18 @@ const ConstantRow kConstants[] = {
 
 std::vector<ControlDef> constantLayout() {
     std::vector<ControlDef> v;
-    ControlDef help;
-    help.name = "aux";
-    help.index = 1;
-    help.parent = "pantalla";
-    help.parentIndex = kPanel;
-    help.box = {300, 150, 2715, 165};
-    help.caption = "1. Choose type  2.Clic constant.";
-    help.pt = 6;
-    v.push_back(help);
+    v.push_back(textRow("aux", 1, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic constant.", 6));
     for (const GroupRow& g : kGroups) {
         const int top = 420 + 210 * g.index;
-        ControlDef n;
-        n.name = "mem";
-        n.index = g.memIndex;
-        n.parent = "pantalla";
-        n.parentIndex = kPanel;
-        n.box = {90, top, 195, 195};
-        n.caption = g.number;
-        n.bold = true;
-        n.align = Align::Center;
-        n.fore = kHoverGreen;
-        n.back = kBlack;
-        n.opaque = true;
-        v.push_back(n);
-        ControlDef d;
-        d.name = "utype";
-        d.index = g.index;
-        d.parent = "pantalla";
-        d.parentIndex = kPanel;
-        d.box = {g.index == 3 ? 300 : 330, top, 2475, 195};
-        d.caption = g.caption;
-        d.back = kDisplayGreen;
-        d.opaque = true;
-        d.clickable = true;
-        v.push_back(d);
+        v.push_back(numberLabel(g.memIndex, "pantalla", kPanel, {90, top, 195, 195}, g.number));
+        v.push_back(listItem("utype", g.index, "pantalla", kPanel, {g.index == 3 ? 300 : 330, top, 2475, 195}, g.caption));
     }
-    for (const GroupRow& g : kGroups) {
-        ControlDef f;
-        f.name = "subconstant";
-        f.index = g.index;
-        f.kind = Kind::Frame;
-        f.parent = "pantalla";
-        f.parentIndex = kPanel;
-        f.box = {90, 360, 2895, 1545};
-        f.opaque = true;
-        f.visible = false;
-        v.push_back(f);
-    }
+    for (const GroupRow& g : kGroups)
+        v.push_back(frameRow("subconstant", g.index, {90, 360, 2895, 1545}, kDisplayGreen, false, "pantalla", kPanel));
     int row[7] = {};
     for (const ConstantRow& c : kConstants) {
-        ControlDef d;
-        d.name = "cons";
-        d.index = c.index;
-        d.parent = "subconstant";
-        d.parentIndex = c.group;
-        d.box = {0, 210 * row[c.group]++, 2895, 195};
-        d.caption = c.caption;
+        ControlDef d = listItem("cons", c.index, "subconstant", c.group, {0, 210 * row[c.group]++, 2895, 195}, c.caption, 6);
         d.tag = c.value;
-        d.pt = 6;
-        d.back = kDisplayGreen;
-        d.opaque = true;
-        d.clickable = true;
         v.push_back(d);
     }
     return v;

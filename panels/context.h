@@ -30,6 +30,14 @@ void copyToLog(Engine& eng, std::string text);
 // display green, the hovered one the hover green. True when a colour changed.
 bool hover(Form& form, const std::vector<int>& array, int hovered);
 
+// The decorative numbers of the panels' indexes (the `mem` array): bright
+// green on black, never changed at run time.
+ControlDef numberLabel(int index, std::string_view parent, int parentIndex, Box box, std::string_view caption,
+                       double pt = 6.75);
+// A clickable element of a list that highlights under the pointer.
+ControlDef listItem(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
+                    std::string_view caption, double pt = 6.75, bool bold = false);
+
 // Shows or hides a control; hides panel p with show(form, id of pantalla(p), false).
 inline void show(Form& form, int id, bool on) { form.at(id).visible = on; }
 

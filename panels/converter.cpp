@@ -13,70 +13,25 @@ namespace {
 
 constexpr int kPanel = 1;
 
-ControlDef label(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
-                 std::string_view caption, double pt = 6.75, bool bold = false) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.parent = parent;
-    d.parentIndex = parentIndex;
-    d.box = box;
-    d.caption = caption;
-    d.pt = pt;
-    d.bold = bold;
-    return d;
-}
-
-// A clickable element of a list that highlights under the pointer.
-ControlDef listItem(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
-                    std::string_view caption) {
-    ControlDef d = label(name, index, parent, parentIndex, box, caption);
-    d.back = kDisplayGreen;
-    d.opaque = true;
-    d.clickable = true;
-    return d;
-}
-
-// The decorative numbers beside the entries of an index.
-ControlDef number(int index, std::string_view parent, int parentIndex, Box box, std::string_view caption) {
-    ControlDef d = label("mem", index, parent, parentIndex, box, caption, 6.75, true);
-    d.fore = kHoverGreen;
-    d.back = kBlack;
-    d.opaque = true;
-    d.align = Align::Center;
-    return d;
-}
-
 }  // namespace
 
 std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units) {
     std::vector<ControlDef> v;
-    v.push_back(label("aux", 3, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic unitA  3.Clic unitB",
-                      6));
+    v.push_back(textRow("aux", 3, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic unitA  3.Clic unitB",
+                        6));
     for (const CategoryRow& c : categoryTable()) {
         // Entries 0 to 5 on the left, then the right column.
         const bool left = c.index < 6;
         const int row = left ? c.index : c.index - 6;
         const int top = 420 + 210 * row;
-        ControlDef n = number(c.index, "pantalla", kPanel, {left ? 120 : 1560, top, 195, 195}, c.number);
+        ControlDef n = numberLabel(c.index, "pantalla", kPanel, {left ? 120 : 1560, top, 195, 195}, c.number);
         n.visible = c.visible;
         v.push_back(n);
         ControlDef e = listItem("ctype", c.index, "pantalla", kPanel, {left ? 330 : 1770, top, 1215, 195}, c.caption);
         e.visible = c.visible;
         v.push_back(e);
     }
-    for (int k = 0; k <= 7; ++k) {
-        ControlDef f;
-        f.name = "subconvert";
-        f.index = k;
-        f.kind = Kind::Frame;
-        f.parent = "pantalla";
-        f.parentIndex = kPanel;
-        f.box = {90, 390, 2895, 1455};
-        f.opaque = true;
-        f.visible = false;
-        v.push_back(f);
-    }
+    for (int k = 0; k <= 7; ++k) v.push_back(frameRow("subconvert", k, {90, 390, 2895, 1455}, kDisplayGreen, false, "pantalla", kPanel));
     // Each table: the left column top to bottom, then the right column.
     int rowInTable[8] = {};
     for (const UnitRow& u : units) {
@@ -87,15 +42,15 @@ std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units) {
         v.push_back(d);
     }
     const auto& scales = temperatureScales();
-    v.push_back(label("Label5", -1, "subconvert", 0, {1290, 60, 495, 165}, "...to..."));
+    v.push_back(textRow("Label5", -1, "subconvert", 0, {1290, 60, 495, 165}, "...to..."));
     for (int i = 0; i < static_cast<int>(scales.size()); ++i) {
         const Box from{60, 240 + 210 * i, 1365, 195};
         v.push_back(listItem("convtemp", i, "subconvert", 0, from, scales[static_cast<size_t>(i)]));
         v.push_back(listItem("convtemp2", i, "subconvert", 0, {1470, from.top, 1365, 195}, scales[static_cast<size_t>(i)]));
     }
     // The factor cells lie below the panel's visible part.
-    v.push_back(label("conv", 0, "pantalla", kPanel, {1650, 2220, 1365, 195}, ""));
-    v.push_back(label("conv", 1, "pantalla", kPanel, {1650, 2430, 1365, 195}, ""));
+    v.push_back(textRow("conv", 0, "pantalla", kPanel, {1650, 2220, 1365, 195}, ""));
+    v.push_back(textRow("conv", 1, "pantalla", kPanel, {1650, 2430, 1365, 195}, ""));
     return v;
 }
 

@@ -8,36 +8,17 @@ namespace {
 
 constexpr int kPanel = 8;
 
-ControlDef text(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
-                std::string_view caption, double pt, bool bold, Align align) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.parent = parent;
-    d.parentIndex = parentIndex;
-    d.box = box;
-    d.caption = caption;
-    d.pt = pt;
-    d.bold = bold;
-    d.align = align;
-    return d;
-}
-
 }  // namespace
 
 std::vector<ControlDef> infoLayout() {
     std::vector<ControlDef> v;
     // The greeting; its caption ends with the home page's address.
-    ControlDef greeting = text("saludo", -1, "pantalla", kPanel, {150, 330, 2745, 1410}, {}, 6.75, true, Align::Center);
+    ControlDef greeting = textRow("saludo", -1, "pantalla", kPanel, {150, 330, 2745, 1410}, {}, 6.75, true, Align::Center);
     greeting.wrap = true;
     v.push_back(greeting);
     // The pages; the about page is info(1).
     for (int i = 0; i < 3; ++i) {
-        ControlDef page = text("info", i, "pantalla", kPanel, {60, 180, 2925, 1710}, {}, 6.75, false, Align::Left);
-        page.kind = Kind::Frame;
-        page.opaque = true;
-        page.visible = false;
-        v.push_back(page);
+        v.push_back(frameRow("info", i, {60, 180, 2925, 1710}, kDisplayGreen, false, "pantalla", kPanel));
     }
     ControlDef icon;
     icon.name = "acerca";
@@ -47,9 +28,9 @@ std::vector<ControlDef> infoLayout() {
     icon.parentIndex = 1;
     icon.box = {1215, 60, 480, 480};
     v.push_back(icon);
-    v.push_back(text("acerca", 1, "info", 1, {0, 600, 2925, 240}, "ABOUT", 9.75, true, Align::Center));
-    v.push_back(text("acerca", 2, "info", 1, {0, 930, 2925, 240}, "Morvane 4.0", 9.75, true, Align::Center));
-    v.push_back(text("acerca", 3, "info", 1, {0, 1260, 2925, 195}, "For Linux and other Unix desktops", 6.75, false,
+    v.push_back(textRow("acerca", 1, "info", 1, {0, 600, 2925, 240}, "ABOUT", 9.75, true, Align::Center));
+    v.push_back(textRow("acerca", 2, "info", 1, {0, 930, 2925, 240}, "Morvane 4.0", 9.75, true, Align::Center));
+    v.push_back(textRow("acerca", 3, "info", 1, {0, 1260, 2925, 195}, "For Linux and other Unix desktops", 6.75, false,
                      Align::Center));
     return v;
 }

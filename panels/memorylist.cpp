@@ -16,23 +16,11 @@ constexpr int kWindowHeight = 1155;
 
 ControlDef text(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
                 std::string_view caption, bool bold) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.parent = parent;
-    d.parentIndex = parentIndex;
-    d.box = box;
-    d.caption = caption;
-    d.bold = bold;
-    return d;
+    return textRow(name, index, parent, parentIndex, box, caption, 6.75, bold);
 }
 
 ControlDef frame(std::string_view name, int index, std::string_view parent, int parentIndex, Box box, bool visible) {
-    ControlDef d = text(name, index, parent, parentIndex, box, {}, false);
-    d.kind = Kind::Frame;
-    d.opaque = true;
-    d.visible = visible;
-    return d;
+    return frameRow(name, index, box, kDisplayGreen, visible, parent, parentIndex);
 }
 
 }  // namespace

@@ -42,43 +42,14 @@ double factorOf(int exponent) {
 
 std::vector<ControlDef> multiplierLayout() {
     std::vector<ControlDef> v;
-    ControlDef help;
-    help.name = "aux";
-    help.index = 2;
-    help.parent = "pantalla";
-    help.parentIndex = kPanel;
-    help.box = {1170, 0, 1815, 150};
-    help.caption = "1. Clic to apply in log.";
-    v.push_back(help);
+    v.push_back(textRow("aux", 2, "pantalla", kPanel, {1170, 0, 1815, 150}, "1. Clic to apply in log."));
     for (const PrefixRow& p : kPrefixes) {
         const bool left = p.index < 8;
         const int top = 210 + 210 * (p.index % 8);
-        ControlDef e;
-        e.name = "mem";
-        e.index = p.memIndex;
-        e.parent = "pantalla";
-        e.parentIndex = kPanel;
-        e.box = {left ? 60 : 1530, top, 195, 195};
-        e.caption = p.shown;
-        e.pt = 6;
-        e.bold = true;
-        e.align = Align::Center;
-        e.fore = kHoverGreen;
-        e.back = kBlack;
-        e.opaque = true;
-        v.push_back(e);
-        ControlDef d;
-        d.name = "mult";
-        d.index = p.index;
-        d.parent = "pantalla";
-        d.parentIndex = kPanel;
-        d.box = {left ? 300 : 1770, top, 885, 195};
-        d.caption = p.caption;
+        v.push_back(numberLabel(p.memIndex, "pantalla", kPanel, {left ? 60 : 1530, top, 195, 195}, p.shown, 6));
+        ControlDef d = listItem("mult", p.index, "pantalla", kPanel, {left ? 300 : 1770, top, 885, 195}, p.caption,
+                                6.75, true);
         d.tag = intern(fullText(p.exponent));
-        d.bold = true;
-        d.back = kDisplayGreen;
-        d.opaque = true;
-        d.clickable = true;
         v.push_back(d);
     }
     return v;

@@ -50,41 +50,10 @@ ControlDef legendKey(std::string_view name, int index, Box b, std::string_view c
     return d;
 }
 
-ControlDef frame(std::string_view name, int index, Box b, Rgb back, bool visible,
-                 std::string_view parent = {}, int parentIndex = -1) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.kind = Kind::Frame;
-    d.box = b;
-    d.back = back;
-    d.opaque = true;
-    d.visible = visible;
-    d.parent = parent;
-    d.parentIndex = parentIndex;
-    return d;
-}
-
-ControlDef text(std::string_view name, int index, std::string_view parent, int parentIndex, Box b,
-                std::string_view caption, double pt, bool bold, Align align, Rgb fore) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.parent = parent;
-    d.parentIndex = parentIndex;
-    d.box = b;
-    d.caption = caption;
-    d.pt = pt;
-    d.bold = bold;
-    d.align = align;
-    d.fore = fore;
-    return d;
-}
-
 // A status label of a view's status line.
 ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption,
                   bool bold, Align align, std::string_view tip = {}) {
-    ControlDef d = text("estado", index, parent, parentIndex, b, caption, 6.75, bold, align, kBlack);
+    ControlDef d = textRow("estado", index, parent, parentIndex, b, caption, 6.75, bold, align, kBlack);
     d.tooltip = tip;
     d.clickable = true;
     return d;
@@ -120,7 +89,7 @@ std::vector<ControlDef> makeTitleBand() {
     v.push_back(legendKey("MANEJO", 0, {2820, 150, 195, 165}, "^", "Always on top", kTitleGrey, 6.75));
     v.push_back(legendKey("MANEJO", 1, {3030, 150, 225, 165}, "_", "Minimize", kTitleGrey, 6.75));
     v.push_back(legendKey("MANEJO", 2, {3270, 180, 195, 165}, "X", "Close", kTitleGrey, 6.75));
-    ControlDef ver = text("NumeroDeVersión", -1, {}, -1, {1440, 150, 795, 195}, "5 Standard", 6.75,
+    ControlDef ver = textRow("NumeroDeVersión", -1, {}, -1, {1440, 150, 795, 195}, "5 Standard", 6.75,
                           false, Align::Left, kTitleGrey);
     v.push_back(ver);
     return v;
@@ -129,7 +98,7 @@ std::vector<ControlDef> makeTitleBand() {
 std::vector<ControlDef> makeDisplay() {
     std::vector<ControlDef> v;
     const Box area{330, 780, 3045, 2115};
-    v.push_back(frame("pila", -1, area, kDisplayGreen, true));
+    v.push_back(frameRow("pila", -1, area, kDisplayGreen, true));
 
     // The stack view's status line.
     v.push_back(onLabel(0, "pila", -1));
@@ -152,7 +121,7 @@ std::vector<ControlDef> makeDisplay() {
     }
 
     // Pages of five stack lines; page k holds levels 5k+1..5k+5, highest on top.
-    for (int k = 0; k < 4; ++k) v.push_back(frame("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila"));
+    for (int k = 0; k < 4; ++k) v.push_back(frameRow("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila"));
     static const char* const kLevelNames[] = {"1:",  "2:",  "3:",  "4:",  "5:",  "6:",  "7:",
                                               "8:",  "9:",  "10:", "11:", "12:", "13:", "14:",
                                               "15:", "16:", "17:", "18:", "19:", "20:"};
@@ -161,10 +130,10 @@ std::vector<ControlDef> makeDisplay() {
         const int row = 4 - (level - 1) % 5;
         const int top = row * 270;
         const bool wide = level == 10 || level == 20;
-        ControlDef n = text("Label1", level - 1, "subpantalla", page, {wide ? -15 : 0, top, wide ? 405 : 390, 240},
+        ControlDef n = textRow("Label1", level - 1, "subpantalla", page, {wide ? -15 : 0, top, wide ? 405 : 390, 240},
                             kLevelNames[level - 1], 9.75, true, Align::Right, kBlack);
         v.push_back(n);
-        ControlDef line = text("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true,
+        ControlDef line = textRow("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true,
                                Align::Right, kBlack);
         line.opaque = true;
         line.clickable = true;
@@ -173,14 +142,14 @@ std::vector<ControlDef> makeDisplay() {
 
     // The log line.
     {
-        ControlDef t = text("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
+        ControlDef t = textRow("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
         v.push_back(t);
-        ControlDef line = text("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
+        ControlDef line = textRow("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
         line.opaque = true;
         line.clickable = true;
         line.tooltip = "The LOG";
         v.push_back(line);
-        ControlDef prompt = text("Label2", -1, "pila", -1, {360, 1560, 180, 240}, ">", 14.25, true, Align::Left, kBlack);
+        ControlDef prompt = textRow("Label2", -1, "pila", -1, {360, 1560, 180, 240}, ">", 14.25, true, Align::Left, kBlack);
         prompt.tooltip = "The LOG";
         v.push_back(prompt);
         ControlDef cursor;
@@ -225,7 +194,7 @@ std::vector<ControlDef> makeDisplay() {
         {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180},
     };
     for (const PanelLine& p : panels) {
-        v.push_back(frame("pantalla", p.panel, p.box, p.back, false));
+        v.push_back(frameRow("pantalla", p.panel, p.box, p.back, false));
         v.push_back(onLabel(p.on, "pantalla", p.panel));
         v.push_back(status(p.title, "pantalla", p.panel, {300, 0, p.titleWidth, p.titleHeight}, p.caption, true,
                            Align::Left));
@@ -243,27 +212,27 @@ std::vector<ControlDef> makeDisplay() {
     }
 
     // The error box.
-    v.push_back(frame("error", -1, area, kDisplayGreen, false));
-    v.push_back(text("numeroerror", -1, "error", -1, {150, 330, 2745, 330}, "ERROR", 12, true, Align::Center, kBlack));
+    v.push_back(frameRow("error", -1, area, kDisplayGreen, false));
+    v.push_back(textRow("numeroerror", -1, "error", -1, {150, 330, 2745, 330}, "ERROR", 12, true, Align::Center, kBlack));
     {
-        ControlDef d = text("descripcionerror", -1, "error", -1, {150, 780, 2745, 870}, "Descripción del error.", 6.75,
+        ControlDef d = textRow("descripcionerror", -1, "error", -1, {150, 780, 2745, 870}, "Descripción del error.", 6.75,
                             true, Align::Center, kBlack);
         d.wrap = true;
         v.push_back(d);
     }
-    v.push_back(text("Label18", -1, "error", -1, {150, 1680, 2745, 165}, "PULSE 'OK' PARA CONTINUAR", 6.75, true,
+    v.push_back(textRow("Label18", -1, "error", -1, {150, 1680, 2745, 165}, "PULSE 'OK' PARA CONTINUAR", 6.75, true,
                      Align::Center, kBlack));
     addSoftKeys(v, "error", -1);
 
     // The display-off cover of the close key.
-    v.push_back(frame("pantallaoff", -1, area, rgb(0, 64, 0), false));
+    v.push_back(frameRow("pantallaoff", -1, area, rgb(0, 64, 0), false));
     return v;
 }
 
 std::vector<ControlDef> makeKeypad() {
     std::vector<ControlDef> v;
     {
-        ControlDef d = text("Label15", -1, {}, -1, {1710, 3060, 1665, 165}, "ADVANCED ACTIVE LCD", 6, true,
+        ControlDef d = textRow("Label15", -1, {}, -1, {1710, 3060, 1665, 165}, "ADVANCED ACTIVE LCD", 6, true,
                             Align::Right, kTeal);
         d.tooltip = "The LCD is active. You can clic over status bar or stack.";
         v.push_back(d);
@@ -385,15 +354,15 @@ std::vector<ControlDef> makeLowerStrip() {
         v.push_back(d);
     }
     {
-        ControlDef d = text("bloqueo1", -1, {}, -1, {1980, 7740, 405, 405}, "", 6.75, false, Align::Left, kBlack);
+        ControlDef d = textRow("bloqueo1", -1, {}, -1, {1980, 7740, 405, 405}, "", 6.75, false, Align::Left, kBlack);
         d.visible = false;
         v.push_back(d);
     }
-    v.push_back(frame("pantalla", 9, {2400, 7740, 435, 405}, rgb(128, 128, 0), false));
+    v.push_back(frameRow("pantalla", 9, {2400, 7740, 435, 405}, rgb(128, 128, 0), false));
     v.push_back(onLabel(37, "pantalla", 9));
     v.push_back(status(36, "pantalla", 9, {300, 0, 1470, 150}, "STACK UTILITIES", true, Align::Left));
     {
-        ControlDef d = text("Label11", -1, "pantalla", 9, {1500, 0, 1455, 165}, ">>>PRINTING STACK", 6.75, true,
+        ControlDef d = textRow("Label11", -1, "pantalla", 9, {1500, 0, 1455, 165}, ">>>PRINTING STACK", 6.75, true,
                             Align::Left, kBlack);
         d.visible = false;
         v.push_back(d);
@@ -405,18 +374,18 @@ std::vector<ControlDef> makeLowerStrip() {
 
 std::vector<ControlDef> makeOutside() {
     std::vector<ControlDef> v;
-    v.push_back(frame("pantalla", 0, {1260, 8940, 255, 285}, kDisplayGreen, false));
-    v.push_back(frame("pantalla", 5, {990, 9240, 255, 255}, kDisplayGreen, true));
-    v.push_back(frame("pantalla", 6, {930, 8970, 285, 255}, kDisplayGreen, false));
+    v.push_back(frameRow("pantalla", 0, {1260, 8940, 255, 285}, kDisplayGreen, false));
+    v.push_back(frameRow("pantalla", 5, {990, 9240, 255, 255}, kDisplayGreen, true));
+    v.push_back(frameRow("pantalla", 6, {930, 8970, 285, 255}, kDisplayGreen, false));
     v.push_back(status(19, "pantalla", 6, {900, 0, 2085, 150}, "", false, Align::Right));
     v.push_back(status(25, "pantalla", 6, {1560, 0, 1425, 150}, "", false, Align::Right));
-    v.push_back(frame("pantalla", 7, {1260, 9270, 285, 285}, kDisplayGreen, false));
+    v.push_back(frameRow("pantalla", 7, {1260, 9270, 285, 285}, kDisplayGreen, false));
     v.push_back(legendKey("tecla", 37, {2880, 8100, 375, 225}, "hyp",
                           "Hyperbolic function. Use in sin, asin, cos, acos, tan, atan."));
     v.push_back(legendKey("monitor", 10, {3300, 8100, 465, 165}, "HELP >", "Shows the help screen"));
-    v.push_back(text("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack));
+    v.push_back(textRow("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack));
     for (int i = 0; i <= 20; ++i) {
-        ControlDef d = text("nivel", i, {}, -1, {(i % 5) * 2580, 8580 + (i / 5) * 292, 2565, 225}, "", 6.75, false,
+        ControlDef d = textRow("nivel", i, {}, -1, {(i % 5) * 2580, 8580 + (i / 5) * 292, 2565, 225}, "", 6.75, false,
                             Align::Left, kBlack);
         v.push_back(d);
     }

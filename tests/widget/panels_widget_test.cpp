@@ -4,26 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <sys/stat.h>
 
 #include "window/qt/controlwidget.h"
 #include "window/qt/mainwindow.h"
 
 namespace morvane {
-
-void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-    if (msg.contains(QLatin1String("does not support setting window masks")) ||
-        msg.contains(QLatin1String("propagateSizeHints")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(msg));
-    if (type == QtFatalMsg) std::abort();
-}
-
 namespace {
 
 struct Place {
@@ -180,15 +169,3 @@ TEST_F(PanelsTest, TheMemoryListDrawsAndTakesItsRowsAtThePageOffset) {
 
 }  // namespace
 }  // namespace morvane
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-    if (const char* dir = std::getenv("XDG_RUNTIME_DIR")) {
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        ::chmod(dir, 0700);
-    }
-    qInstallMessageHandler(morvane::quietOffscreen);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
