@@ -12,15 +12,7 @@ namespace {
 constexpr int kPanel = 9;
 
 ControlDef line(std::string_view name, int index, Box box, std::string_view caption, bool bold) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.parent = "pantalla";
-    d.parentIndex = kPanel;
-    d.box = box;
-    d.caption = caption;
-    d.bold = bold;
-    return d;
+    return textRow(name, index, "pantalla", kPanel, box, caption, 6.75, bold);
 }
 
 }  // namespace
