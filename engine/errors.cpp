@@ -19,6 +19,9 @@ const char* errorMessage(int n) {
         case kTypeMismatch:
             return "Intenta realizar una operación sin haber introducido todos los parámetros "
                    "requeridos";
+        case kPrintFailure:
+            return "No se ha podido imprimir la pila: no hay ninguna impresora disponible o la impresora "
+                   "ha rechazado el trabajo.";
         default:
             return nullptr;
     }

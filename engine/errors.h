@@ -13,6 +13,7 @@ enum ErrorNumber : int {
     kOverflow = 6,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
+    kPrintFailure = 482,      // no printer, or the printer refused the page
     kClipboardFailure = 521,  // the clipboard could not be opened or read
 };
 
@@ -22,6 +23,8 @@ struct Failure {
 };
 
 // The message of n, or nullptr for a number without a message of its own.
+// Every number the calculator reports has one; the report keeps the
+// previous texts only for a number it does not know.
 const char* errorMessage(int n);
 
 // State of the error indicator estado(7) and the error panel.

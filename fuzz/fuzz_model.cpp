@@ -1,8 +1,9 @@
 // libFuzzer target over the window model `Calculadora` with the in-memory
 // platform services: the input bytes are decoded into a sequence of events
 // (clicks, key presses, timer ticks, mouse events, clipboard texts, the
-// pointer position, the regional separator), and after every event the
-// register invariants are checked. A broken invariant prints what broke and
+// pointer position, the regional separator, a printer that works or not),
+// and after every event the register invariants are checked, and after a
+// print or a copy what it must have done. A broken invariant prints what broke and
 // the decoded events, then aborts, so libFuzzer keeps the input as a crash.
 //
 // Input format (see fuzz/README.md): byte 0 is the header (bit 0: the
@@ -27,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/errors.h"
 #include "engine/format.h"
 #include "engine/numtext.h"
 #include "platform/fake.h"
@@ -111,7 +113,12 @@ constexpr std::string_view kArrays[] = {"orden",  "nivel2", "estado",   "vcp",  
 // The keyboard map, digits twice over.
 constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
 
-constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3"};
+constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1", "Timer1",
+                                        "Timer4", "Timer5", "Timer3", "imprimir"};
+
+// PRINT, XLS and the stack-utilities panel's lines.
+constexpr Target kPrintCopy[] = {{"Label13", -1}, {"Label14", -1}, {"funpila", 0},
+                                 {"funpila", 4},  {"funpila", 3},  {"funpila", 6}};
 
 // Clipboard texts worth trying as they are.
 constexpr std::string_view kTexts[] = {
@@ -132,7 +139,7 @@ constexpr std::string_view kTexts[] = {
 
 enum class Kind {
     Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
-    ListClick, Wheel, Clock,
+    ListClick, Wheel, Clock, Printer,
 };
 
 struct Event {
@@ -267,8 +274,13 @@ struct Decoder {
             // The clock moves by a signed number of seconds (a day at most).
             e.kind = Kind::Clock;
             e.a = in.s16() * 3;
-        } else {
+        } else if (op < 254) {
             e.target = kOdd[in.u8() % std::size(kOdd)];
+        } else if (op < 255) {
+            e.kind = Kind::Printer;
+            e.code = in.u8() & 1;
+        } else {
+            e.target = kPrintCopy[in.u8() % std::size(kPrintCopy)];
         }
         return true;
     }
@@ -331,6 +343,8 @@ std::string describe(const Event& e, char sep) {
             return "wheel listmemory " + std::to_string(e.code) + " " + std::to_string(e.a);
         case Kind::Clock:
             return "clock " + std::string(e.a >= 0 ? "+" : "") + std::to_string(e.a) + " s";
+        case Kind::Printer:
+            return e.code ? "printer fail" : "printer ok";
     }
     return "?";
 }
@@ -425,6 +439,7 @@ public:
         Decoder dec{{data_, size_, size_ ? 1u : 0u}};
         Event e;
         for (int n = 0; n < kMaxEvents && dec.next(e, sep_); ++n) {
+            events_ = n;
             apply(e);
             if (trace()) {
                 std::fprintf(stderr, "#%d %s\n", n, describe(e, prevSep_).c_str());
@@ -492,7 +507,9 @@ private:
                     before = regs.cur;
                     snapshot = regs.saved;
                 }
+                const PrintCopyBefore printBefore = printCopyBefore();
                 calc_->click(e.target.name, e.target.index);
+                if (e.target.name == "Label13" || e.target.name == "Label14") checkPrintCopy(e.target.name, printBefore);
                 if (keypad) referenceClick(e, before, snapshot, reportsBefore);
                 // The exchange keys move the log's text as it is into a level.
                 if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
@@ -541,6 +558,9 @@ private:
             case Kind::Wheel:
                 calc_->wheel("listmemory", e.code, e.a);
                 break;
+            case Kind::Printer:
+                printer_.ok = e.code == 0;
+                break;
             case Kind::Clock: {
                 long long t = regional_.second + 60LL * (regional_.minute + 60LL * regional_.hour) + e.a;
                 t = ((t % 86400) + 86400) % 86400;
@@ -574,6 +594,70 @@ private:
             if (std::find(std::begin(known), std::end(known), err.number) == std::end(known))
                 refFailure_ = "a failure reported the unknown number " + std::to_string(err.number);
         }
+    }
+
+    // What a print or a copy starts from.
+    struct PrintCopyBefore {
+        morvane::Registers regs;
+        std::array<std::string, 21> lines;
+        size_t pages;
+        bool notice, timer5, panel9;
+    };
+    PrintCopyBefore printCopyBefore() {
+        PrintCopyBefore b{calc_->eng.regs, {}, printer_.pages.size(), calc_->find("Label11")->visible,
+                          calc_->timer("Timer5")->enabled,
+                          calc_->find("pantalla", 9)->visible};
+        for (int i = 0; i <= 20; ++i) b.lines[static_cast<size_t>(i)] = calc_->line(i).caption;
+        return b;
+    }
+
+    // (k) PRINT and XLS never change a register, current or saved. A print
+    // that reached the printer is one more page holding the display lines
+    // and shows the notice; one that did not is error 482 and nothing else.
+    // A copy puts the log, then levels 1, 2, ... up to the first empty
+    // level, each followed by a tab, on the clipboard (nothing when the log
+    // and level 1 are empty) and closes the panel; a failed one is error 521.
+    void checkPrintCopy(std::string_view key, const PrintCopyBefore& b) {
+        const auto& eng = calc_->eng;
+        if (eng.regs.cur != b.regs.cur || eng.regs.saved != b.regs.saved)
+            fail(events_, "(k) print/copy", std::string(key) + " changed a register");
+        if (key == "Label13") {
+            if (printer_.ok) {
+                if (printer_.pages.size() != b.pages + 1)
+                    fail(events_, "(k) print", "a print with a working printer did not reach it");
+                const morvane::platform::PrintPage& page = printer_.pages.back();
+                for (int i = 0; i <= 20; ++i) {
+                    const auto* t = page.find("Label1", i);
+                    if (!t || t->text != b.lines[static_cast<size_t>(i)])
+                        fail(events_, "(k) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
+                                                       shown(b.lines[static_cast<size_t>(i)]));
+                }
+                if (!calc_->find("Label11")->visible) fail(events_, "(k) print", "no notice after a print");
+            } else {
+                if (printer_.pages.size() != b.pages) fail(events_, "(k) print", "a refused print was counted");
+                if (eng.err.indicator != "E 482" || !eng.err.visible)
+                    fail(events_, "(k) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
+                if (calc_->find("Label11")->visible != b.notice ||
+                    calc_->timer("Timer5")->enabled != b.timer5)
+                    fail(events_, "(k) print", "a refused print changed the notice or its timer");
+            }
+            return;
+        }
+        if (clip_.failing) {
+            if (eng.err.indicator != "E 521" || !eng.err.visible)
+                fail(events_, "(k) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
+            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(k) copy", "a failed copy moved the panel");
+            return;
+        }
+        std::string want;
+        const auto& r = b.regs.cur;
+        if (!r[0].empty() || !r[1].empty()) {
+            want = r[0] + '\t';
+            for (size_t i = 1; i < r.size() && !r[i].empty(); ++i) want += r[i] + '\t';
+        }
+        if (clip_.content != want) fail(events_, "(k) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
+        if (clip_.selection != want) fail(events_, "(k) copy", "the selection holds " + shown(clip_.selection));
+        if (calc_->find("pantalla", 9)->visible) fail(events_, "(k) copy", "the panel is still open after a copy");
     }
 
     void check(int n, const Event* e) {
@@ -695,6 +779,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     char sep_ = '.', prevSep_ = '.';
+    int events_ = -1;  // the event being applied
     morvane::platform::FakeClipboard clip_;
     morvane::platform::FakeRegional regional_;
     morvane::platform::FakeBrowser browser_;

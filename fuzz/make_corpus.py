@@ -48,7 +48,8 @@ def key(code):
 
 
 def tick(name):
-    return bytes([180, ["Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3"].index(name)])
+    return bytes([180, ["Timer2", "Timer2", "Timer2", "Timer1", "Timer1", "Timer4", "Timer5", "Timer3",
+                        "imprimir"].index(name)])
 
 
 def clip_dict(i):
@@ -111,6 +112,20 @@ def clock(seconds):
 
 def odd(i):
     return bytes([252, i])
+
+
+def printer(ok):
+    return bytes([254, 0 if ok else 1])
+
+
+PRINT_COPY = [("Label13", -1), ("Label14", -1), ("funpila", 0), ("funpila", 4), ("funpila", 3), ("funpila", 6)]
+
+
+def print_copy(name, index=-1):
+    return bytes([255, PRINT_COPY.index((name, index))])
+
+
+PRINT, XLS = print_copy("Label13"), print_copy("Label14")
 
 
 def digits(s):
@@ -214,6 +229,12 @@ seed("bound", clip_long(0xFFF8, 0) + tecla(48) + num(1) + tecla(16) + tecla(4) +
 seed("links_clock", named("Label10", 0) + named("Label10", 0) + clock(1) + named("Label10", 0) + clock(-3600)
      + named("Label10", 1) + tick("Timer1") + T2)
 
+seed("print_copy", XLS + number("2") + ENTER + number("1.5") + ENTER + XLS + T2 + PRINT + tick("imprimir")
+     + number("3") + tecla(51) + XLS + PRINT + printer(False) + PRINT + tick("Timer5") + printer(True) + PRINT
+     + clip_fail(True) + XLS + clip_raw(b"\t\n\x00\xff") + tecla(48) + XLS + print_copy("funpila", 0)
+     + print_copy("funpila", 4) + tick("imprimir") + T2 + PRINT)
+seed("print_copy_full", b"".join(number(str(i)) + ENTER for i in range(1, 20)) + named("nivel2", 20)
+     + named("orden", 4) + number("20") + ENTER + number("21") + XLS + T2 + PRINT, comma=True)
 seed("undo_delete", number("9") + ENTER + number("8") + tecla(6) + tecla(5) + tecla(65) + tecla(65)
      + tecla(4) + tecla(4) + T2)
 

@@ -35,6 +35,9 @@ const Route kRoutes[] = {
     {"cons", [](Panels& p, int i, int) { p.constants.cons_Click(i); },
      [](Panels& p, int i) { return p.constants.cons_MouseMove(i); }},
     {"listmemory", [](Panels& p, int i, int item) { p.memory.listmemory_Click(i, item); }, nullptr},
+    {"Label13", [](Panels& p, int, int) { p.stackUtilities.print(); }, nullptr},
+    {"Label14", [](Panels& p, int, int) { p.stackUtilities.copy(); }, nullptr},
+    {"funpila", [](Panels& p, int i, int) { p.stackUtilities.funpila_Click(i); }, nullptr},
 };
 
 const Route* routeOf(std::string_view name) {
@@ -46,7 +49,14 @@ const Route* routeOf(std::string_view name) {
 }  // namespace
 
 Panels::Panels(Context c, const std::string& homePage)
-    : ctx(c), stack(c), converter(c), multipliers(c), constants(c), memory(c), info(c, homePage) {
+    : ctx(c),
+      stack(c),
+      converter(c),
+      multipliers(c),
+      constants(c),
+      memory(c),
+      info(c, homePage),
+      stackUtilities(c) {
     for (const SoftKey& k : softKeyTable()) ctx.form.require("orden", k.index);
 }
 

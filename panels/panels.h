@@ -4,6 +4,8 @@
 // events of the panels' arrays to them.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +23,7 @@ std::vector<ControlDef> multiplierLayout();
 std::vector<ControlDef> constantLayout();
 std::vector<ControlDef> memoryLayout();
 std::vector<ControlDef> infoLayout();
+std::vector<ControlDef> stackUtilitiesLayout();
 // The soft-key row of a view: the frame `parent` (index parentIndex).
 std::vector<ControlDef> softKeyLayout(std::string_view parent, int parentIndex);
 
@@ -133,6 +136,27 @@ private:
     int panel_, about_;
 };
 
+// The stack-utilities panel, pantalla(9), and the keys "PRINT" (Label13)
+// and "XLS" (Label14); the print page `imprimir` with its own timer.
+class StackUtilities {
+public:
+    explicit StackUtilities(Context ctx);
+    void print();
+    void copy();
+    void funpila_Click(int index);
+    void imprimir_Timer();
+    // The page of the last print, or nullptr before the first. It is
+    // composed anew for every print.
+    const platform::PrintPage* page() const { return page_ ? &*page_ : nullptr; }
+
+private:
+    std::string dateNow() const;
+    Context ctx_;
+    int panel_, notice_;
+    std::array<int, 21> lines_{};  // nivel2(0..20)
+    std::optional<platform::PrintPage> page_;
+};
+
 // The stack view's soft keys: paging, moving the selected value, the swap.
 class StackKeys {
 public:
@@ -173,6 +197,7 @@ public:
     Constants constants;
     MemoryList memory;
     Info info;
+    StackUtilities stackUtilities;
 };
 
 // One soft key: its view, its place in the row and what it does.

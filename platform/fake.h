@@ -12,6 +12,7 @@ namespace morvane::platform {
 class FakeClipboard : public Clipboard {
 public:
     std::string content;
+    std::string selection;
     bool failing = false;
     bool clear() override {
         if (failing) return false;
@@ -26,6 +27,11 @@ public:
     bool text(std::string& out) override {
         if (failing) return false;
         out = content;
+        return true;
+    }
+    bool setSelection(const std::string& t) override {
+        if (failing) return false;
+        selection = t;
         return true;
     }
 };
@@ -64,6 +70,7 @@ public:
     }
 };
 
+// Records each page that reaches it; with ok false it refuses them.
 class FakePrinter : public Printer {
 public:
     bool ok = true;

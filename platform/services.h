@@ -56,6 +56,9 @@ struct PrintPage {
             if (t.name == name && t.index == index) return &t;
         return nullptr;
     }
+    PrintText* find(const std::string& name, int index) {
+        return const_cast<PrintText*>(static_cast<const PrintPage&>(*this).find(name, index));
+    }
 };
 
 class Printer {

@@ -224,8 +224,22 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
         return true;
     }
     if (q == "page") {
-        why = "the print page is not built";
-        return false;
+        if (n != 3 || !toInt(arg(2), idx)) {
+            why = "page needs a label name and index";
+            return false;
+        }
+        const platform::PrintPage* page = c.panels().stackUtilities.page();
+        if (!page) {
+            why = "no print page has been composed";
+            return false;
+        }
+        const platform::PrintText* label = page->find(arg(1), idx);
+        if (!label) {
+            why = "no label " + arg(1) + " " + arg(2) + " on the print page";
+            return false;
+        }
+        value = label->text;
+        return true;
     }
     why = "unknown query " + q;
     return false;
@@ -302,7 +316,7 @@ void Replay::line(const std::string& text, int number) {
         int count = 1;
         if (n < 2 || n > 3 || (n == 3 && (!needInt(2, count) || count < 0)))
             return error(number, "tick needs a timer and an optional count");
-        if (!c.timer(t[1])) return error(number, t[1] == "imprimir" ? "the print page is not built" : "no timer " + t[1]);
+        if (!c.timer(t[1])) return error(number, "no timer " + t[1]);
         for (int i = 0; i < count; ++i) c.tick(t[1]);
         return;
     }

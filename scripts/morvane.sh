@@ -15,6 +15,9 @@ jobs=$(nproc 2>/dev/null || echo 2)
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev libx11-dev libxext-dev fonts-liberation)
 test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick xcompmgr dbus at-spi2-core
     python3-pyatspi procps)
+# The print tests: a PDF read back with poppler, and a private CUPS scheduler
+# with a cups-pdf queue.
+print_pkgs=(cups cups-client printer-driver-cups-pdf poppler-utils)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
 
@@ -53,12 +56,12 @@ case "${1:-}" in
         exec ./build/morvane
         ;;
     test)
-        need "${build_pkgs[@]}" "${test_pkgs[@]}"
+        need "${build_pkgs[@]}" "${test_pkgs[@]}" "${print_pkgs[@]}"
         configure build
         run_tests build
         ;;
     asan)
-        need "${build_pkgs[@]}" "${test_pkgs[@]}"
+        need "${build_pkgs[@]}" "${test_pkgs[@]}" "${print_pkgs[@]}"
         flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
         configure build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
             -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
@@ -79,6 +82,7 @@ case "${1:-}" in
         need "${build_pkgs[@]}" "${bench_pkgs[@]}"
         configure build-bench -DCMAKE_BUILD_TYPE=Release -DMORVANE_BENCH=ON -DMORVANE_TESTS=OFF
         ./build-bench/bench/morvane-bench
+        ./build-bench/bench/morvane-print-bench
         ;;
     *)
         sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'

@@ -367,6 +367,7 @@ std::vector<ControlDef> makeLowerStrip() {
         d.visible = false;
         v.push_back(d);
     }
+    append(v, panels::stackUtilitiesLayout());
     addSoftKeys(v, "pantalla", 9);
     return v;
 }

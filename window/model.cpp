@@ -54,7 +54,9 @@ Calculadora::Calculadora(platform::Services services, Config config)
     timer2Ids_ = lineIds_;
     timer1Ids_ = {ids_.up, ids_.down, ids_.clock, ids_.levels, ids_.led, ids_.cursor};
 
-    timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false}};
+    // The last one is the print page's own timer: it runs while the page exists.
+    timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
+              {"imprimir", 1000, false}};
     eng.clipboard = svc_.clipboard;
     left = config_.startLeftTw;
     top = config_.startTopTw;
@@ -77,6 +79,7 @@ void Calculadora::Form_Load() {
 const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) const {
     if (name == "Timer1") return &timer1Ids_;
     if (name == "Timer2") return &timer2Ids_;
+    if (name == "imprimir") return &noIds_;  // the page is never on screen
     return nullptr;
 }
 
@@ -185,6 +188,7 @@ bool Calculadora::tick(std::string_view name) {
     if (name == "Timer2") Timer2_Timer();
     if (name == "Timer4") Timer4_Timer();
     if (name == "Timer5") Timer5_Timer();
+    if (name == "imprimir") panels_->stackUtilities.imprimir_Timer();
     publish();
     return true;
 }

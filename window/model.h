@@ -116,6 +116,7 @@ private:
     std::vector<int> lineIds_;  // nivel2(0..20)
     std::vector<int> panelIds_;  // pantalla(0..9)
     std::vector<int> timer1Ids_, timer2Ids_;
+    const std::vector<int> noIds_;
     // What the display lines show: the register texts, decimals mode and
     // separator of the last display tick.
     std::array<std::string, kRegisters> shownText_;

@@ -40,6 +40,13 @@ bool QtClipboard::setText(const std::string& text) {
     return true;
 }
 
+bool QtClipboard::setSelection(const std::string& text) {
+    QClipboard* c = QGuiApplication::clipboard();
+    if (!c || !c->supportsSelection()) return false;
+    c->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QClipboard::Selection);
+    return true;
+}
+
 namespace {
 
 // On X11: whether some client owns the CLIPBOARD selection. Qt reads an
@@ -117,10 +124,14 @@ void QtRegional::reload() {
     formats_ = std::move(f);
 }
 
-std::string QtRegional::timeText() { return formats_->locale.toString(QTime::currentTime(), formats_->time).toStdString(); }
+std::string QtRegional::timeText() { return timeText(QTime::currentTime()); }
 
-std::string QtRegional::shortDateText() {
-    return formats_->locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+std::string QtRegional::shortDateText() { return shortDateText(QDate::currentDate()); }
+
+std::string QtRegional::timeText(const QTime& t) const { return formats_->locale.toString(t, formats_->time).toStdString(); }
+
+std::string QtRegional::shortDateText(const QDate& d) const {
+    return formats_->locale.toString(d, QLocale::ShortFormat).toStdString();
 }
 
 long long QtRegional::clockMs() {

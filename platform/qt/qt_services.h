@@ -5,6 +5,8 @@
 
 #include "platform/services.h"
 
+class QDate;
+class QTime;
 class QWidget;
 class QString;
 
@@ -15,6 +17,7 @@ public:
     bool clear() override;
     bool setText(const std::string& text) override;
     bool text(std::string& out) override;
+    bool setSelection(const std::string& text) override;
 };
 
 // The regional settings, read once and again whenever the locale changes.
@@ -25,6 +28,9 @@ public:
     char decimalSeparator() override { return separator_; }
     std::string timeText() override;
     std::string shortDateText() override;
+    // The same formats for a given time and date.
+    std::string timeText(const QTime& t) const;
+    std::string shortDateText(const QDate& d) const;
     long long clockMs() override;
 
 private:

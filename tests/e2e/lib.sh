@@ -30,6 +30,8 @@ E2E_ATSPI_BUS=
 
 e2e_cleanup() {
     local rc=$?
+    # A script's own clean-up, when it defines one.
+    if declare -F e2e_script_cleanup >/dev/null; then e2e_script_cleanup || true; fi
     if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
         kill "$E2E_PID" 2>/dev/null || true
         wait "$E2E_PID" 2>/dev/null || true
@@ -148,6 +150,13 @@ e2e_find_window() {
     WH=$(sed -n 's/.*Height: *//p' <<<"$info")
 }
 
+# Ends the running morvane.
+e2e_stop_morvane() {
+    kill "$E2E_PID" 2>/dev/null || true
+    wait "$E2E_PID" 2>/dev/null || true
+    E2E_PID=
+}
+
 # Starts the real morvane on the Xvfb display, with extra VAR=value
 # settings, and waits for its window.
 e2e_start_morvane() {
@@ -215,6 +224,14 @@ expected_logs() {
     [ -z "${E2E_RENDER_LOCALE:-}" ] || locale=("LC_ALL=$E2E_RENDER_LOCALE" "LANG=$E2E_RENDER_LOCALE")
     env "${locale[@]}" QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$E2E_SCALE "$PROBE" render "${args[@]}" ||
         fail "offscreen render failed"
+}
+
+# A control's box cut out of an image of the whole window.
+crop_box() {  # window.png NAME INDEX out.png
+    local b=${E2E_BOX["$2 $3"]:-} w h x y s=$E2E_SCALE
+    [ -n "$b" ] || fail "no control $2 $3 in the layout"
+    read -r w h x y <<<"$b"
+    convert "$1" -crop "$((w * s))x$((h * s))+$((x * s))+$((y * s))" +repage "$4"
 }
 
 # The log line as the screen shows it now, less its last column, which the

@@ -14,7 +14,16 @@
 //       --log-line, of the log line less its last column; with --display, of
 //       the display area), with --error N after the error report N, at the device
 //       pixel ratio that QT_SCALE_FACTOR asks for (1 when unset).
+//   morvane-e2e-probe page OUT.png [--log TEXT] [--level TEXT]... [--decimals D]
+//                          [--at "YYYY-MM-DD HH:MM:SS"] [--dpi N]
+//       The print page that PRINT makes of that stack (the log, then levels
+//       1, 2, ...) in that decimals mode, dated by the system's formats at
+//       the given local time, painted offscreen as an image of N dots per
+//       inch (96 when unset) on a white page.
 #include <QApplication>
+#include <QDateTime>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake.h"
 #include "window/layout.h"
 #include "window/qt/mainwindow.h"
 
@@ -167,15 +177,89 @@ int render(int argc, char** argv) {
     return 0;
 }
 
+// The regional settings of the system at a fixed local time.
+class FixedClock : public morvane::platform::QtRegional {
+public:
+    QDateTime at;
+    std::string timeText() override { return QtRegional::timeText(at.time()); }
+    std::string shortDateText() override { return QtRegional::shortDateText(at.date()); }
+};
+
+// Keeps the page that reaches it.
+class KeepPage : public morvane::platform::Printer {
+public:
+    morvane::platform::PrintPage page;
+    bool print(const morvane::platform::PrintPage& p) override {
+        page = p;
+        return true;
+    }
+};
+
+int page(int argc, char** argv) {
+    if (argc < 3) return 2;
+    const char* out = argv[2];
+    std::vector<std::string> registers(1);
+    std::string decimals;
+    int dpi = 96;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietOffscreen);
+    QApplication app(argc, argv);
+    FixedClock clock;
+    clock.at = QDateTime::currentDateTime();
+    for (int i = 3; i + 1 < argc; i += 2) {
+        const char* a = argv[i];
+        const char* v = argv[i + 1];
+        if (!std::strcmp(a, "--log"))
+            registers[0] = v;
+        else if (!std::strcmp(a, "--level"))
+            registers.push_back(v);
+        else if (!std::strcmp(a, "--decimals"))
+            decimals = v;
+        else if (!std::strcmp(a, "--at"))
+            clock.at = QDateTime::fromString(QString::fromLocal8Bit(v), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        else if (!std::strcmp(a, "--dpi"))
+            dpi = std::atoi(v);
+        else
+            return 2;
+    }
+    if ((argc - 3) % 2 || !clock.at.isValid() || dpi <= 0 || registers.size() > 21) return 2;
+    morvane::platform::FakeClipboard clipboard;
+    KeepPage printer;
+    morvane::platform::Services services;
+    services.clipboard = &clipboard;
+    services.regional = &clock;
+    services.printer = &printer;
+    // The page that the window's PRINT makes: the display lines refreshed,
+    // then the key.
+    morvane::Calculadora m(services, {});
+    for (size_t i = 0; i < registers.size(); ++i) m.eng.regs.cur[i] = registers[i];
+    if (!decimals.empty()) m.find("estado", 11)->caption = decimals;
+    m.tick("Timer2");
+    m.click("Label13");
+    if (printer.page.texts.empty()) return 1;
+    const morvane::platform::PrintPage& p = printer.page;
+    QImage img(qRound(p.width * dpi / 1440.0), qRound(p.height * dpi / 1440.0), QImage::Format_RGB32);
+    img.setDotsPerMeterX(qRound(dpi / 0.0254));
+    img.setDotsPerMeterY(qRound(dpi / 0.0254));
+    img.fill(Qt::white);  // the page ends within the last row
+    {
+        QPainter painter(&img);
+        morvane::platform::paintPage(painter, p, morvane::pageIconPainter());
+    }
+    return img.save(QString::fromLocal8Bit(out), "PNG") ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "box")) return box(argc, argv);
     if (argc >= 2 && !std::strcmp(argv[1], "boxes")) return boxes();
     if (argc >= 2 && !std::strcmp(argv[1], "render")) return render(argc, argv);
+    if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
-                 "[--error N] [--log-line | --display] [OUT2.png ...]\n",
+                 "[--error N] [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
+                 "[--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);
     return 2;
 }

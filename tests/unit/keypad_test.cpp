@@ -468,6 +468,18 @@ TEST_P(Keypad, ClipboardFailureHasANumberAndATextOfItsOwn) {
     EXPECT_EQ(e.err.indicator, "E 521");
 }
 
+TEST_P(Keypad, PrintFailureHasATextOfItsOwnAndAnUnknownNumberKeepsTheTexts) {
+    e.err.report(kPrintFailure);
+    EXPECT_EQ(e.err.indicator, "E 482");
+    EXPECT_EQ(e.err.numero, "ERROR E-482");
+    EXPECT_EQ(e.err.descripcion,
+              "No se ha podido imprimir la pila: no hay ninguna impresora disponible o la impresora ha "
+              "rechazado el trabajo.");
+    e.err.report(999);
+    EXPECT_EQ(e.err.indicator, "E 999");
+    EXPECT_EQ(e.err.numero, "ERROR E-482");
+}
+
 // ---------------------------------------------------------------- keys without a function
 
 TEST_P(Keypad, KeysWithoutAFunctionOnlyTakeTheSnapshot) {

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 #include "accessible.h"
 #include "controlwidget.h"
@@ -14,11 +15,12 @@ namespace morvane {
 namespace {
 
 platform::Services servicesOf(platform::QtClipboard& c, platform::QtRegional& r, platform::QtBrowser& b,
-                              platform::QtWindowSystem& w) {
+                              platform::QtPrinter& p, platform::QtWindowSystem& w) {
     platform::Services s;
     s.clipboard = &c;
     s.regional = &r;
     s.browser = &b;
+    s.printer = &p;
     s.window = &w;
     return s;
 }
@@ -33,15 +35,22 @@ int buttonsOf(Qt::MouseButtons b) {
 
 }  // namespace
 
+platform::IconPainter pageIconPainter() {
+    return [](QPainter& p, const QRectF& r) {
+        p.translate(r.topLeft());
+        paintIcon(p, static_cast<int>(std::lround(std::min(r.width(), r.height()))));
+    };
+}
+
 MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), windowSystem_(this) {
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), printer_(pageIconPainter()), windowSystem_(this) {
     installAccessibility();
     setWindowTitle(QStringLiteral(" Morvane"));
     windowSystem_.prepare();
     if (!windowSystem_.alphaCorners()) setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, windowSystem_), std::move(config));
+    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_), std::move(config));
     build();
     for (const Timer& t : model_->timers) {
         auto* qt = new QTimer(this);

@@ -8,12 +8,17 @@
 #include <memory>
 #include <vector>
 
+#include "platform/qt/qt_printer.h"
 #include "platform/qt/qt_services.h"
 #include "window/model.h"
 
 namespace morvane {
 
 class ControlWidget;
+
+// The program's icon for the print page, as the window's own icon picture
+// draws it.
+platform::IconPainter pageIconPainter();
 
 class MainWindow : public QWidget {
 public:
@@ -62,6 +67,7 @@ private:
     platform::QtClipboard clipboard_;
     platform::QtRegional regional_;
     platform::QtBrowser browser_;
+    platform::QtPrinter printer_;
     platform::QtWindowSystem windowSystem_;
     std::unique_ptr<Calculadora> model_;
     std::vector<ControlWidget*> widgets_;  // by control id (nullptr: none)
