@@ -24,7 +24,7 @@ wait_log_equals "$E2E_WORK/42.png" "42 typed"
 
 "$DEADCLIP" >"$E2E_WORK/deadclip.out" &
 DEADCLIP_PID=$!
-trap 'rc=$?; kill $DEADCLIP_PID 2>/dev/null; (exit $rc); e2e_cleanup' EXIT
+trap 'rc=$?; kill $DEADCLIP_PID 2>/dev/null || true; (exit $rc); e2e_cleanup' EXIT
 poll 5 grep -q ready "$E2E_WORK/deadclip.out" || fail "the dead clipboard owner did not start"
 
 start=$(date +%s%N)
