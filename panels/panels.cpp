@@ -75,6 +75,8 @@ bool Panels::move(std::string_view name, int index, bool& changed) {
     return true;
 }
 
+bool Panels::handles(std::string_view name) const { return routeOf(name) != nullptr; }
+
 bool Panels::hovers(std::string_view name) const {
     const Route* r = routeOf(name);
     return r && r->move;

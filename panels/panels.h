@@ -183,6 +183,8 @@ public:
     // Hover over name(index); `changed` tells whether a colour or caption
     // changed. False when no panel handles that array.
     bool move(std::string_view name, int index, bool& changed);
+    // True when a panel takes the clicks of array `name`.
+    bool handles(std::string_view name) const;
     // True when name is an array whose elements answer hover moves.
     bool hovers(std::string_view name) const;
 

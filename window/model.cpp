@@ -14,16 +14,6 @@ int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 }  // namespace
 
-namespace {
-
-// The window's own arrays and their click handlers; the panels' arrays are
-// routed by the panels.
-struct WindowRoute {
-    std::string_view name;
-    void (*click)(Calculadora&, Engine&, int index);
-};
-
-}  // namespace
 
 Calculadora::Calculadora(platform::Services services, Config config)
     : Form(allControls()), svc_(services), config_(std::move(config)) {
@@ -108,8 +98,7 @@ void Calculadora::publish() {
 
 // ---------------------------------------------------------------- events
 
-EventResult Calculadora::click(std::string_view name, int index, int item) {
-    if (!find(name, index)) return EventResult::UnknownControl;
+const Calculadora::WindowRoute* Calculadora::windowRoute(std::string_view name) {
     static const WindowRoute routes[] = {
         {"tecla",
          [](Calculadora& c, Engine& e, int i) {
@@ -125,16 +114,20 @@ EventResult Calculadora::click(std::string_view name, int index, int item) {
         {"Label10", [](Calculadora& c, Engine&, int i) { c.Label10_Click(i); }},
         {"Label4", [](Calculadora& c, Engine&, int) { c.ocultartodo(); }},
     };
+    for (const WindowRoute& r : routes)
+        if (r.name == name) return &r;
+    return nullptr;
+}
+
+bool Calculadora::handles(std::string_view name) const { return windowRoute(name) || panels_->handles(name); }
+
+EventResult Calculadora::click(std::string_view name, int index, int item) {
+    if (!find(name, index)) return EventResult::UnknownControl;
     syncSeparator();
-    bool handled = false;
-    for (const WindowRoute& r : routes) {
-        if (r.name == name) {
-            r.click(*this, eng, index);
-            handled = true;
-            break;
-        }
-    }
-    if (!handled) panels_->click(name, index, item);
+    if (const WindowRoute* r = windowRoute(name))
+        r->click(*this, eng, index);
+    else
+        panels_->click(name, index, item);
     publish();
     return EventResult::Ok;
 }

@@ -42,6 +42,8 @@ public:
     // The pointer moves over name(index). `changed` tells whether anything
     // on screen changed (a hover colour, a caption).
     EventResult move(std::string_view name, int index, bool* changed = nullptr);
+    // True when a handler takes the clicks of array `name`.
+    bool handles(std::string_view name) const;
     // True when the elements of array `name` answer the pointer's moves.
     bool hovers(std::string_view name) const { return panels_->hovers(name); }
     // The mouse wheel over list box listmemory(index), by `steps` rows.
@@ -95,6 +97,13 @@ public:
     void publish();
 
 private:
+    // The window's own arrays and their click handlers; the panels' arrays
+    // are routed by the panels.
+    struct WindowRoute {
+        std::string_view name;
+        void (*click)(Calculadora&, Engine&, int index);
+    };
+    static const WindowRoute* windowRoute(std::string_view name);
     void Form_Load();
     void estado_Click(int index);
     void monitor_Click(int index);

@@ -101,6 +101,12 @@ TEST_F(ModelFixture, EngineStateIsPublishedToItsControls) {
     EXPECT_EQ(calc->find("listmemory", 0)->rows.items().back(), "29");
 }
 
+TEST_F(ModelFixture, EveryClickableControlHasAHandler) {
+    for (const Control& c : calc->controls)
+        if (c.def->clickable) EXPECT_TRUE(calc->handles(c.def->name)) << c.def->name << " " << c.def->index;
+    EXPECT_FALSE(calc->handles("Label15"));
+}
+
 TEST_F(ModelFixture, EveryControlSitsInsideAFrameThatExists) {
     for (const Control& c : calc->controls) {
         if (c.def->parent.empty()) continue;
