@@ -60,7 +60,7 @@ ControlDef status(int index, std::string_view parent, int parentIndex, Box b, st
 }
 
 ControlDef onLabel(int index, std::string_view parent, int parentIndex) {
-    ControlDef d = status(index, parent, parentIndex, {0, 0, 285, 150}, "ON", true, Align::Center);
+    ControlDef d = status(index, parent, parentIndex, {0, 0, 285, 150}, "ON", true, Align::Center, "The display is on");
     d.fore = kWhite;
     d.back = kDarkGreen;
     d.opaque = true;
@@ -185,24 +185,29 @@ std::vector<ControlDef> makeDisplay() {
         std::string_view caption;
         int titleWidth;
         int titleHeight;
+        std::string_view tip;
     };
     const PanelLine panels[] = {
-        {1, area, kDisplayGreen, 8, 9, "CONVERT", 1050, 150},
-        {2, area, kDisplayGreen, 13, 12, "MULTIPLE", 840, 150},
-        {3, area, kDisplayGreen, 16, 15, "CONSTANT", 870, 150},
-        {4, area, kDisplayGreen, 17, 18, "MEMORY", 1620, 150},
-        {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180},
+        {1, area, kDisplayGreen, 8, 9, "CONVERT", 1050, 150, "The unit converter"},
+        {2, area, kDisplayGreen, 13, 12, "MULTIPLE", 840, 150, "The SI multiplier prefixes"},
+        {3, area, kDisplayGreen, 16, 15, "CONSTANT", 870, 150, "The physical constants"},
+        {4, area, kDisplayGreen, 17, 18, "MEMORY", 1620, 150, "The stored values"},
+        {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180, "About Morvane"},
     };
     for (const PanelLine& p : panels) {
         v.push_back(frameRow("pantalla", p.panel, p.box, p.back, false));
         v.push_back(onLabel(p.on, "pantalla", p.panel));
         v.push_back(status(p.title, "pantalla", p.panel, {300, 0, p.titleWidth, p.titleHeight}, p.caption, true,
-                           Align::Left));
+                           Align::Left, p.tip));
         if (p.panel == 1)
-            v.push_back(status(10, "pantalla", 1, {1350, 0, 1755, 150}, "unit to...", false, Align::Left));
-        if (p.panel == 3) v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left));
+            v.push_back(status(10, "pantalla", 1, {1350, 0, 1755, 150}, "unit to...", false, Align::Left,
+                               "The unit to convert from, or what went wrong"));
+        if (p.panel == 3)
+            v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left,
+                               "The value of the constant under the pointer"));
         if (p.panel == 8)
-            v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right));
+            v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right,
+                               "The program and its version"));
         if (p.panel == 1) append(v, panels::converterLayout());
         if (p.panel == 2) append(v, panels::multiplierLayout());
         if (p.panel == 3) append(v, panels::constantLayout());
@@ -360,7 +365,8 @@ std::vector<ControlDef> makeLowerStrip() {
     }
     v.push_back(frameRow("pantalla", 9, {2400, 7740, 435, 405}, rgb(128, 128, 0), false));
     v.push_back(onLabel(37, "pantalla", 9));
-    v.push_back(status(36, "pantalla", 9, {300, 0, 1470, 150}, "STACK UTILITIES", true, Align::Left));
+    v.push_back(status(36, "pantalla", 9, {300, 0, 1470, 150}, "STACK UTILITIES", true, Align::Left,
+                       "Printing and copying the stack"));
     {
         ControlDef d = textRow("Label11", -1, "pantalla", 9, {1500, 0, 1455, 165}, ">>>PRINTING STACK", 6.75, true,
                             Align::Left, kBlack);

@@ -102,8 +102,11 @@ TEST_F(ModelFixture, EngineStateIsPublishedToItsControls) {
 }
 
 TEST_F(ModelFixture, EveryClickableControlHasAHandler) {
-    for (const Control& c : calc->controls)
-        if (c.def->clickable) EXPECT_TRUE(calc->handles(c.def->name)) << c.def->name << " " << c.def->index;
+    for (const Control& c : calc->controls) {
+        if (c.def->clickable) {
+            EXPECT_TRUE(calc->handles(c.def->name)) << c.def->name << " " << c.def->index;
+        }
+    }
     EXPECT_FALSE(calc->handles("Label15"));
 }
 

@@ -51,12 +51,6 @@ constexpr Text kTips[] = {
     {"estado", 0, "The display is on"},
     {"estado", 1, "STACK: hide every panel"},
     {"estado", 32, "R: fixed marker"},
-    {"orden", 0, "<<: the previous page of levels"},
-    {"orden", 1, "1: back to levels 1 to 5"},
-    {"orden", 2, ">>: the next page of levels"},
-    {"orden", 3, "UP: move the selected level up"},
-    {"orden", 4, "DWN: move the selected level down"},
-    {"orden", 83, "OK: close the error box (Esc)"},
 };
 
 std::string_view lookup(const Text* table, size_t n, const ControlDef& d) {
