@@ -40,6 +40,16 @@ namespace {
 
 using morvane::Calculadora;
 
+}  // namespace
+
+struct EventCount {
+    unsigned long long events = 0, inputs = 0;
+    ~EventCount();
+};
+EventCount& eventCount();
+
+namespace {
+
 constexpr int kMaxEvents = 200;      // events per input
 constexpr size_t kRawMax = 255;      // a raw clipboard text
 constexpr size_t kLongMax = 4096;    // a generated long clipboard text
@@ -446,7 +456,9 @@ public:
                 dumpRegisters();
             }
             check(n, &e);
+            ++eventCount().events;
         }
+        ++eventCount().inputs;
     }
 
 private:
@@ -806,6 +818,18 @@ private:
 };
 
 }  // namespace
+
+// How many events and inputs the target has run, written when the process
+// ends (libFuzzer ends with exit(), so this destructor runs), so that a
+// run's size can be told in events rather than inputs.
+EventCount::~EventCount() {
+    if (inputs) std::fprintf(stderr, "morvane-fuzz: %llu events in %llu inputs\n", events, inputs);
+}
+
+EventCount& eventCount() {
+    static EventCount count;
+    return count;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
