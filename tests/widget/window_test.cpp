@@ -885,6 +885,10 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     EXPECT_TRUE(end.text.startsWith(QChar(0x2026)) &&
                 end.text.endsWith(QString::fromStdString(log->control().caption).right(20)))
         << qPrintable(end.text);
+    // A pasted text at the register bound shows its end the same way.
+    const FittedText huge = show(std::string(65535, '7') + "1");
+    EXPECT_TRUE(huge.text.startsWith(QChar(0x2026)) && huge.text.endsWith(QStringLiteral("7771")));
+    EXPECT_LE(QFontMetricsF(huge.font).horizontalAdvance(huge.text), cursor.left() - prompt.right() - 3);
     // The level labels keep a margin from the display's edge ("10:" and
     // "20:" are the widest).
     const QRect display = inWindow(widget("pila"));

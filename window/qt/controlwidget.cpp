@@ -37,12 +37,19 @@ const QFont& fontFor(double pt, bool bold) {
 }
 
 FittedText fitToWidth(const QString& text, double pt, bool bold, double width) {
-    for (double size = pt; size >= kMinLinePt - 1e-9; size -= 0.25) {
-        const QFont& f = fontFor(size, bold);
-        if (QFontMetricsF(f).horizontalAdvance(text) <= width) return {f, text};
+    // No character is narrower than a pixel: a text with more characters than
+    // its line has pixels can only show its end, and only that end is
+    // measured (a pasted text may be 65536 characters long).
+    const qsizetype most = static_cast<qsizetype>(width) + 1;
+    if (text.size() <= most) {
+        for (double size = pt; size >= kMinLinePt - 1e-9; size -= 0.25) {
+            const QFont& f = fontFor(size, bold);
+            if (QFontMetricsF(f).horizontalAdvance(text) <= width) return {f, text};
+        }
     }
     const QFont& f = fontFor(kMinLinePt, bold);
-    return {f, QFontMetricsF(f).elidedText(text, Qt::ElideLeft, width)};
+    const QString tail = text.size() > most ? QStringLiteral("\u2026") + text.right(most) : text;
+    return {f, QFontMetricsF(f).elidedText(tail, Qt::ElideLeft, width)};
 }
 
 namespace {
