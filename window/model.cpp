@@ -14,7 +14,6 @@ int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 }  // namespace
 
-
 Calculadora::Calculadora(platform::Services services, Config config)
     : Form(allControls()), svc_(services), config_(std::move(config)) {
     for (int i = 0; i <= 20; ++i) {
