@@ -1,5 +1,6 @@
 #include "model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/format.h"
@@ -52,6 +53,10 @@ Calculadora::Calculadora(platform::Services services, Config config)
     syncSeparator();
     applyGeometry();
     Form_Resize();
+    // The clock shows the time from the first frame, not the layout's
+    // design caption until the first tick of the status timer.
+    Control* clock = find("estado", 4);
+    if (clock->tag == "reloj" && svc_.regional) clock->caption = svc_.regional->timeText();
     publish();
 }
 
@@ -73,6 +78,13 @@ const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) cons
     if (name == "Timer1") return &timer1Ids_;
     if (name == "Timer2") return &timer2Ids_;
     return nullptr;
+}
+
+bool Calculadora::displayStale() const {
+    if (!shown_.valid || shown_.separator != eng.sep) return true;
+    const Control* mode = find("estado", 11);
+    return mode->caption != shown_.mode ||
+           !std::equal(shown_.registers.begin(), shown_.registers.end(), eng.regs.cur.begin(), eng.regs.cur.end());
 }
 
 Control* Calculadora::find(std::string_view name, int index) {
@@ -399,6 +411,10 @@ void Calculadora::Timer2_Timer() {
         std::string t = displayText(eng.regs.cur[static_cast<size_t>(i)], mode, eng.sep);
         if (t != l.caption) l.caption = std::move(t);
     }
+    shown_.valid = true;
+    shown_.registers.assign(eng.regs.cur.begin(), eng.regs.cur.end());
+    shown_.mode = mode;
+    shown_.separator = eng.sep;
 }
 
 void Calculadora::Timer4_Timer() {

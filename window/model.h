@@ -75,6 +75,10 @@ public:
     // The controls that a tick of this timer may change (all of them for a
     // timer with no list), so that a view refreshes only those.
     const std::vector<int>* controlsOfTimer(std::string_view name) const;
+    // True while a tick of the display timer would rewrite a display line:
+    // a register, the decimals setting or the separator changed since its
+    // last tick. A view may leave the timer asleep while this is false.
+    bool displayStale() const;
 
     // The window.
     int left = 0, top = 0, width = kWindowWidthTw, height = kStartHeightTw;  // twips
@@ -125,6 +129,13 @@ private:
     std::unordered_map<std::string_view, std::vector<int>> index_;
     std::vector<int> lineIds_;  // nivel2(0..20)
     std::vector<int> timer1Ids_, timer2Ids_;
+    // What the display timer last formatted.
+    struct Shown {
+        bool valid = false;
+        std::vector<std::string> registers;
+        std::string mode;
+        char separator = 0;
+    } shown_;
 };
 
 }  // namespace morvane

@@ -36,6 +36,8 @@ public:
     void afterInput();
 
     void controlClicked(const Control& c);
+    // Whether the Qt timer of the model's timer is running now.
+    bool timerRunning(std::string_view name) const;
 
 protected:
     void paintEvent(QPaintEvent*) override;

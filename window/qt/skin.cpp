@@ -12,6 +12,8 @@
 #include "skin.h"
 
 #include <QFont>
+#include <QIcon>
+#include <QIconEngine>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPaintDevice>
@@ -23,6 +25,7 @@
 #include <cmath>
 #include <vector>
 
+#include "window/icon.h"
 #include "window/layout.h"
 
 namespace morvane {
@@ -514,39 +517,50 @@ void paintSkin(QPainter& p, int windowHeightPx) {
     p.restore();
 }
 
-void paintIcon(QPainter& p, int size) {
+void paintIcon(QPainter& p, int size) { paintIcon(p, QRectF(0, 0, size, size)); }
+
+void paintIcon(QPainter& p, const QRectF& r) {
+    const double side = std::min(r.width(), r.height());
+    if (side <= 0) return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(size / 32.0, size / 32.0);
+    p.translate(r.center().x() - side / 2, r.center().y() - side / 2);
+    p.scale(side / kIconUnits, side / kIconUnits);
     p.setPen(Qt::NoPen);
-    // The case.
-    p.setBrush(QColor(0, 0, 0, 90));
-    p.drawRoundedRect(QRectF(4.5, 1.5, 24, 30), 3.5, 3.5);
-    QLinearGradient body(0, 1, 0, 31);
-    body.setColorAt(0, QColor(84, 86, 94));
-    body.setColorAt(1, QColor(40, 41, 46));
-    p.setBrush(QColor(10, 10, 12));
-    p.drawRoundedRect(QRectF(4, 1, 24, 30), 3.5, 3.5);
-    p.setBrush(body);
-    p.drawRoundedRect(QRectF(5, 2, 22, 28), 2.5, 2.5);
-    // The display.
-    p.setBrush(QColor(10, 12, 12));
-    p.drawRect(QRectF(7, 4, 18, 8));
-    p.setBrush(QColor(0, 192, 0));
-    p.drawRect(QRectF(8, 5, 16, 6));
-    p.setBrush(QColor(0, 60, 0));
-    p.drawRect(QRectF(15, 8, 8, 2));
-    // Keys: three columns of digits and a column of operators.
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 4; ++col) {
-            const QRectF key(7 + col * 5, 14 + row * 4, 4, 3);
-            QColor c = col == 3 ? QColor(112, 128, 152) : QColor(232, 230, 222);
-            if (row == 0 && col == 3) c = QColor(184, 88, 66);
-            p.setBrush(c);
-            p.drawRect(key);
+    auto qcolor = [](IconColor c) { return QColor(c.r, c.g, c.b, c.a); };
+    for (const IconShape& s : iconShapes()) {
+        if (s.gradient()) {
+            QLinearGradient g(0, s.fromY, 0, s.toY);
+            g.setColorAt(0, qcolor(s.top));
+            g.setColorAt(1, qcolor(s.bottom));
+            p.setBrush(g);
+        } else {
+            p.setBrush(qcolor(s.top));
         }
+        const QRectF shape(s.x, s.y, s.w, s.h);
+        if (s.radius > 0)
+            p.drawRoundedRect(shape, s.radius, s.radius);
+        else
+            p.drawRect(shape);
     }
     p.restore();
 }
+
+namespace {
+
+// The window icon: the icon's shapes painted at whatever size is asked for.
+class PaintedIcon : public QIconEngine {
+public:
+    void paint(QPainter* p, const QRect& rect, QIcon::Mode, QIcon::State) override { paintIcon(*p, QRectF(rect)); }
+    QIconEngine* clone() const override { return new PaintedIcon; }
+    // The sizes handed to the window system (_NET_WM_ICON holds each of them).
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64), QSize(128, 128)};
+    }
+};
+
+}  // namespace
+
+QIcon windowIcon() { return QIcon(new PaintedIcon); }
 
 }  // namespace morvane

@@ -2,6 +2,7 @@
 #pragma once
 
 class QBrush;
+class QIcon;
 class QPainter;
 class QRectF;
 
@@ -15,7 +16,11 @@ void paintSkin(QPainter& p, int windowHeightPx);
 // one tall fill to its thread pool.
 void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr);
 
-// The program's icon, drawn into a square of the given size.
+// The program's icon (window/icon.h), drawn into a square of the given
+// size at the origin, or into the largest square centred in r.
 void paintIcon(QPainter& p, int size);
+void paintIcon(QPainter& p, const QRectF& r);
+// The window icon: the same picture, painted at each size asked for.
+QIcon windowIcon();
 
 }  // namespace morvane
