@@ -20,6 +20,10 @@ public:
     void sync();
     // A click on the control, as a screen reader's press action gives it.
     void activate();
+    // Whether the control's widget is shown for the model's state: as the
+    // control is, or always for a shape, which is painted only while the
+    // control is visible.
+    static bool widgetShown(const Control& c);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -33,6 +37,7 @@ private:
     int id_;
     // What was last drawn.
     std::string caption_;
+    bool visible_ = true;
     Rgb fore_ = 0, back_ = 0;
     int border_ = 0;
     size_t itemsHash_ = 0;

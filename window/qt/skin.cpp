@@ -486,21 +486,29 @@ void paintStrip(QPainter& p, int windowHeightPx) {
 
 }  // namespace
 
-// The raster engine hands a fill of more than about a hundred rows to its
-// thread pool, and waking the pool costs far more than filling a few
-// thousand pixels. Tall fills are therefore made in bands of a few dozen
-// device rows (with gradients in window coordinates, so that the bands
-// join seamlessly).
+// The raster engine hands a fill of more than about a hundred spans to its
+// thread pool, and waking the pool (starting its threads, the first time)
+// costs far more than filling a few thousand pixels. Tall fills are
+// therefore made in bands of 30 device rows (with gradients in window
+// coordinates, so that the bands join seamlessly): a row takes up to three
+// spans, two soft edges and the inside, or two where a child widget cuts a
+// hole into the painted region. A rectangle on whole device pixels is
+// filled without antialiasing, by the engine's rectangle path.
 void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr) {
-    constexpr int kBandRows = 48;
+    auto whole = [dpr](double v) { return std::abs(v * dpr - std::round(v * dpr)) < 1e-6; };
+    const bool onPixels = whole(r.left()) && whole(r.top()) && whole(r.right()) && whole(r.bottom());
+    constexpr int bandRows = 30;
+    const bool antialiased = p.testRenderHint(QPainter::Antialiasing);
+    if (onPixels) p.setRenderHint(QPainter::Antialiasing, false);
     // Bands meet on whole device rows, so that no seam shows between them.
-    const double band = kBandRows / dpr;
+    const double band = bandRows / dpr;
     double y = r.top();
     while (y < r.bottom()) {
         const double next = std::min(r.bottom(), (std::floor(y / band + 1e-9) + 1) * band);
         p.fillRect(QRectF(r.left(), y, r.width(), next - y), b);
         y = next;
     }
+    if (onPixels) p.setRenderHint(QPainter::Antialiasing, antialiased);
 }
 
 void paintSkin(QPainter& p, int windowHeightPx) {
@@ -522,28 +530,36 @@ void paintIcon(QPainter& p, int size) { paintIcon(p, QRectF(0, 0, size, size)); 
 void paintIcon(QPainter& p, const QRectF& r) {
     const double side = std::min(r.width(), r.height());
     if (side <= 0) return;
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.translate(r.center().x() - side / 2, r.center().y() - side / 2);
-    p.scale(side / kIconUnits, side / kIconUnits);
-    p.setPen(Qt::NoPen);
     auto qcolor = [](IconColor c) { return QColor(c.r, c.g, c.b, c.a); };
-    for (const IconShape& s : iconShapes()) {
-        if (s.gradient()) {
-            QLinearGradient g(0, s.fromY, 0, s.toY);
-            g.setColorAt(0, qcolor(s.top));
-            g.setColorAt(1, qcolor(s.bottom));
-            p.setBrush(g);
-        } else {
-            p.setBrush(qcolor(s.top));
+    const QPointF origin(r.center().x() - side / 2, r.center().y() - side / 2);
+    // In strips of at most 30 device rows, for the thread pool's sake (see
+    // fillBanded): each shape is antialiased, up to three spans a row.
+    const double dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    const double strip = 30 / dpr;
+    for (double top = 0; top < side; top += strip) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setClipRect(QRectF(origin.x(), origin.y() + top, side, std::min(strip, side - top)), Qt::IntersectClip);
+        p.translate(origin);
+        p.scale(side / kIconUnits, side / kIconUnits);
+        p.setPen(Qt::NoPen);
+        for (const IconShape& s : iconShapes()) {
+            if (s.gradient()) {
+                QLinearGradient g(0, s.fromY, 0, s.toY);
+                g.setColorAt(0, qcolor(s.top));
+                g.setColorAt(1, qcolor(s.bottom));
+                p.setBrush(g);
+            } else {
+                p.setBrush(qcolor(s.top));
+            }
+            const QRectF shape(s.x, s.y, s.w, s.h);
+            if (s.radius > 0)
+                p.drawRoundedRect(shape, s.radius, s.radius);
+            else
+                p.drawRect(shape);
         }
-        const QRectF shape(s.x, s.y, s.w, s.h);
-        if (s.radius > 0)
-            p.drawRoundedRect(shape, s.radius, s.radius);
-        else
-            p.drawRect(shape);
+        p.restore();
     }
-    p.restore();
 }
 
 namespace {
@@ -555,7 +571,7 @@ public:
     QIconEngine* clone() const override { return new PaintedIcon; }
     // The sizes handed to the window system (_NET_WM_ICON holds each of them).
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64), QSize(128, 128)};
+        return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
     }
 };
 
