@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 
@@ -112,12 +113,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The taskbar matches the window to its desktop entry and shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
-    QGuiApplication::setWindowIcon(morvane::windowIcon());
     morvane::Calculadora::Config config;
     config.homePage = pageAddress(MORVANE_HOME_PAGE, "index.htm");
     config.helpPage = pageAddress(MORVANE_HELP_PAGE, "ayuda.htm");
     morvane::MainWindow w(config);
     morvane::platform::setDesktopEntry(&w, QStringLiteral(MORVANE_APP_ID));
     w.show();
+    // The icon is painted and handed to the window system once the first
+    // frame is out: nothing on screen waits for it.
+    QTimer::singleShot(0, &app, [] { QGuiApplication::setWindowIcon(morvane::windowIcon()); });
     return app.exec();
 }

@@ -12,17 +12,18 @@
 #include "skin.h"
 
 #include <QFont>
-#include <QIcon>
-#include <QIconEngine>
 #include <QFontMetricsF>
+#include <QIcon>
 #include <QLinearGradient>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QString>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "window/icon.h"
@@ -222,9 +223,14 @@ Legend makeLegend(std::string_view text) {
     if (g.glyph == Glyph::Text) {
         // Legends of one font share a baseline: centred across by their own
         // ink, up and down by the ink of the font's digits or capitals.
+        // (Measured once per font: outlines of ten digits are not cheap.)
         const Run& r = g.runs.front();
-        const QRectF line = inkOf(Run{s.at(0).isDigit() ? QStringLiteral("0123456789") : QStringLiteral("HEX"),
-                                      r.font, r.at});
+        static std::map<QString, QRectF> lines;
+        const QString sample = s.at(0).isDigit() ? QStringLiteral("0123456789") : QStringLiteral("HEX");
+        const QString key = r.font.key() + QLatin1Char('|') + sample;
+        auto it = lines.find(key);
+        if (it == lines.end()) it = lines.emplace(key, inkOf(Run{sample, r.font, {0, 0}})).first;
+        const QRectF line = it->second.translated(r.at);
         ink.setTop(line.top());
         ink.setBottom(line.bottom());
     }
@@ -562,21 +568,19 @@ void paintIcon(QPainter& p, const QRectF& r) {
     }
 }
 
-namespace {
-
-// The window icon: the icon's shapes painted at whatever size is asked for.
-class PaintedIcon : public QIconEngine {
-public:
-    void paint(QPainter* p, const QRect& rect, QIcon::Mode, QIcon::State) override { paintIcon(*p, QRectF(rect)); }
-    QIconEngine* clone() const override { return new PaintedIcon; }
-    // The sizes handed to the window system (_NET_WM_ICON holds each of them).
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+QIcon windowIcon() {
+    // Painted once at each size that the window system is given
+    // (_NET_WM_ICON holds each of them); Qt scales these for other sizes.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintIcon(p, size);
+        p.end();
+        icon.addPixmap(pixmap);
     }
-};
-
-}  // namespace
-
-QIcon windowIcon() { return QIcon(new PaintedIcon); }
+    return icon;
+}
 
 }  // namespace morvane

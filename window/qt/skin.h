@@ -20,7 +20,7 @@ void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr);
 // size at the origin, or into the largest square centred in r.
 void paintIcon(QPainter& p, int size);
 void paintIcon(QPainter& p, const QRectF& r);
-// The window icon: the same picture, painted at each size asked for.
+// The window icon: the same picture, painted at 16, 32, 48 and 64 pixels.
 QIcon windowIcon();
 
 }  // namespace morvane
