@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
+#include <functional>
 
 #include "mainwindow.h"
 #include "platform/qt/desktop_entry.h"
@@ -86,6 +87,28 @@ Start readCommandLine(int argc, char** argv) {
     return Start::Window;
 }
 
+// Runs a task once, after the window's first frame: the task is queued
+// when the window receives its first paint event, and the frame is flushed
+// to the screen before the event loop comes round to it.
+class AfterFirstFrame : public QObject {
+public:
+    AfterFirstFrame(QWidget* window, std::function<void()> task) : task_(std::move(task)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, task_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> task_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,9 +141,9 @@ int main(int argc, char** argv) {
     config.helpPage = pageAddress(MORVANE_HELP_PAGE, "ayuda.htm");
     morvane::MainWindow w(config);
     morvane::platform::setDesktopEntry(&w, QStringLiteral(MORVANE_APP_ID));
-    w.show();
     // The icon is painted and handed to the window system once the first
     // frame is out: nothing on screen waits for it.
-    QTimer::singleShot(0, &app, [] { QGuiApplication::setWindowIcon(morvane::windowIcon()); });
+    AfterFirstFrame iconLater(&w, [] { QGuiApplication::setWindowIcon(morvane::windowIcon()); });
+    w.show();
     return app.exec();
 }
