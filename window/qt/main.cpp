@@ -10,6 +10,7 @@
 
 #include "mainwindow.h"
 #include "platform/qt/desktop_entry.h"
+#include "platform/qt/font_preload.h"
 #include "skin.h"
 
 #ifndef MORVANE_HOME_PAGE
@@ -133,12 +134,16 @@ int main(int argc, char** argv) {
     // cursor, a display line): plain image requests cost less than shared
     // memory with its completion events, idle and after a key alike.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    // The font configuration loads while the application connects to the
+    // display; the first paint measures text.
+    morvane::platform::FontConfigPreload fonts;
     QApplication app(argc, argv);
     // The taskbar matches the window to its desktop entry and shows its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
     morvane::Calculadora::Config config;
     config.homePage = pageAddress(MORVANE_HOME_PAGE, "index.htm");
     config.helpPage = pageAddress(MORVANE_HELP_PAGE, "ayuda.htm");
+    fonts.wait();
     morvane::MainWindow w(config);
     morvane::platform::setDesktopEntry(&w, QStringLiteral(MORVANE_APP_ID));
     // The icon is painted and handed to the window system once the first
