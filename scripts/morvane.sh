@@ -6,14 +6,18 @@
 #   scripts/morvane.sh asan    the same tests in a build with AddressSanitizer and UBSan
 #   scripts/morvane.sh fuzz [SECONDS]   build the fuzz target with clang and run it
 #   scripts/morvane.sh bench   build and run the benchmarks
+#   scripts/morvane.sh package build the Debian package (build-pkg/morvane_*.deb), check it with lintian
+#   scripts/morvane.sh package-test   build the package, install it, try it, remove it (as root)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation)
-test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick)
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation librsvg2-bin)
+test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick
+           desktop-file-utils appstream man-db xdg-utils)
+package_pkgs=(dpkg-dev lintian)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
 
@@ -38,6 +42,24 @@ configure() {  # build-dir [cmake args...]
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
+}
+
+# The Debian package, built by CPack from the install rules with Debian's
+# hardening flags, under /usr, then checked by lintian.
+package() {
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+format,+fortify,+stackprotectorstrong,+relro
+    rm -f build-pkg/morvane_*.deb
+    cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVANE_TESTS=OFF \
+        -DCMAKE_INSTALL_PREFIX=/usr -DMORVANE_DEBIAN_DOCS=ON \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+    cmake --build build-pkg -j"$jobs"
+    (cd build-pkg && cpack -G DEB >/dev/null)
+    local deb
+    deb=$(ls build-pkg/morvane_*.deb)
+    echo "== lintian $deb"
+    lintian --fail-on error --display-info "$deb"
+    echo "== built $deb"
 }
 
 run_tests() {  # build-dir
@@ -74,13 +96,24 @@ case "${1:-}" in
             -artifact_prefix=build-fuzz/ \
             build-fuzz/corpus fuzz/corpus
         ;;
+    package)
+        need "${build_pkgs[@]}" "${package_pkgs[@]}"
+        package
+        ;;
+    package-test)
+        need "${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}"
+        package
+        configure build  # the end-to-end probe that finds the keys
+        deb=$(ls build-pkg/morvane_*.deb)
+        bash tests/desktop/package.sh "$deb" build/tests/e2e/morvane-e2e-probe build/tests/desktop/artifacts
+        ;;
     bench)
         need "${build_pkgs[@]}" "${bench_pkgs[@]}"
         configure build-bench -DCMAKE_BUILD_TYPE=Release -DMORVANE_BENCH=ON -DMORVANE_TESTS=OFF
         ./build-bench/bench/morvane-bench
         ;;
     *)
-        sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
         exit 2
         ;;
 esac
