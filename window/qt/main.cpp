@@ -145,10 +145,13 @@ int main(int argc, char** argv) {
     config.helpPage = pageAddress(MORVANE_HELP_PAGE, "ayuda.htm");
     fonts.wait();
     morvane::MainWindow w(config);
-    morvane::platform::setDesktopEntry(&w, QStringLiteral(MORVANE_APP_ID));
-    // The icon is painted and handed to the window system once the first
-    // frame is out: nothing on screen waits for it.
-    AfterFirstFrame iconLater(&w, [] { QGuiApplication::setWindowIcon(morvane::windowIcon()); });
+    // The icon and the desktop entry's name go to the window system once the
+    // first frame is out: nothing on screen waits for them, and a taskbar
+    // takes them up when they change.
+    AfterFirstFrame later(&w, [&w] {
+        morvane::platform::setDesktopEntry(&w, QStringLiteral(MORVANE_APP_ID));
+        QGuiApplication::setWindowIcon(morvane::windowIcon());
+    });
     w.show();
     return app.exec();
 }
