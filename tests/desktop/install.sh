@@ -17,7 +17,9 @@ prefix=$E2E_WORK/moved/elsewhere
 mkdir -p "$(dirname "$prefix")"
 mv "$E2E_WORK/first" "$prefix"
 find "$prefix" -type f >"$E2E_WORK/list"
-check_installed "$prefix" "$E2E_WORK/list"
+layout=
+[ ! -d "$prefix/share/doc/morvane" ] || layout=debian  # a build with -DMORVANE_DEBIAN_DOCS=ON
+check_installed "$prefix" "$E2E_WORK/list" $layout
 
 MORVANE=$prefix/bin/morvane
 e2e_start_x
