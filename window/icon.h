@@ -32,7 +32,8 @@ constexpr double kIconUnits = 32;
 const std::vector<IconShape>& iconShapes();
 
 // The icon as a standalone SVG document, sizePx pixels square by default,
-// whose user space is the 32-unit square.
+// whose user space is the 32-unit square (window/icon_svg.cpp, linked by
+// the build's tool that writes the installed SVG).
 std::string iconSvg(int sizePx = 256);
 
 }  // namespace morvane
