@@ -16,6 +16,10 @@ void paintSkin(QPainter& p, int windowHeightPx);
 // one tall fill to its thread pool.
 void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr);
 
+// Draws a rounded rectangle filled with b in bands of device rows, for
+// the same reason as fillBanded.
+void roundedBanded(QPainter& p, const QRectF& r, double radius, const QBrush& b, double dpr);
+
 // The program's icon (window/icon.h), drawn into a square of the given
 // size at the origin, or into the largest square centred in r.
 void paintIcon(QPainter& p, int size);
