@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -601,14 +602,17 @@ void paintIcon(QPainter& p, const QRectF& r) {
     if (side <= 0) return;
     auto qcolor = [](IconColor c) { return QColor(c.r, c.g, c.b, c.a); };
     const QPointF origin(r.center().x() - side / 2, r.center().y() - side / 2);
-    // In strips of at most 30 device rows, for the thread pool's sake (see
-    // fillBanded): each shape is antialiased, up to three spans a row.
+    // On the raster engine in strips of at most 30 device rows, for the
+    // thread pool's sake (see fillBanded): each shape is antialiased, up to
+    // three spans a row. A printer or PDF gets the shapes whole.
+    const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
     const double dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
-    const double strip = 30 / dpr;
+    const double strip = raster ? 30 / dpr : side;
     for (double top = 0; top < side; top += strip) {
         p.save();
         p.setRenderHint(QPainter::Antialiasing, true);
-        p.setClipRect(QRectF(origin.x(), origin.y() + top, side, std::min(strip, side - top)), Qt::IntersectClip);
+        if (raster)
+            p.setClipRect(QRectF(origin.x(), origin.y() + top, side, std::min(strip, side - top)), Qt::IntersectClip);
         p.translate(origin);
         p.scale(side / kIconUnits, side / kIconUnits);
         p.setPen(Qt::NoPen);
