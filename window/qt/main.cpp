@@ -118,7 +118,9 @@ private:
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("morvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
-    switch (readCommandLine(argc, argv)) {
+    // With no arguments there is nothing to read (and the parser's code
+    // need not be loaded).
+    switch (argc > 1 ? readCommandLine(argc, argv) : Start::Window) {
         case Start::Exit:
             return 0;
         case Start::Fail:
