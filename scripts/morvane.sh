@@ -17,7 +17,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev fonts-liberation librsvg2-bin)
 test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick
            desktop-file-utils appstream man-db xdg-utils)
-package_pkgs=(dpkg-dev lintian)
+package_pkgs=(dpkg-dev file lintian)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
 
