@@ -6,18 +6,22 @@
 #   scripts/morvane.sh asan    the same tests in a build with AddressSanitizer and UBSan
 #   scripts/morvane.sh fuzz [SECONDS]   build the fuzz target with clang and run it
 #   scripts/morvane.sh bench   build and run the benchmarks
+#   scripts/morvane.sh package build the Debian package (build-pkg/morvane_*.deb), check it with lintian
+#   scripts/morvane.sh package-test   build the package, install it, try it, remove it (as root)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev libx11-dev libxext-dev fonts-liberation)
+build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev libx11-dev libxext-dev fonts-liberation
+    librsvg2-bin)
 test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick xcompmgr dbus at-spi2-core
-    python3-pyatspi procps)
+    python3-pyatspi procps desktop-file-utils appstream man-db xdg-utils)
 # The print tests: a PDF read back with poppler, and a private CUPS scheduler
 # with a cups-pdf queue.
 print_pkgs=(cups cups-client printer-driver-cups-pdf poppler-utils)
+package_pkgs=(dpkg-dev file lintian)
 fuzz_pkgs=(clang libclang-rt-14-dev)
 bench_pkgs=(libbenchmark-dev xvfb x11-utils imagemagick procps dbus libglib2.0-bin libx11-dev libxtst-dev gcc python3)
 
@@ -42,6 +46,24 @@ configure() {  # build-dir [cmake args...]
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
+}
+
+# The Debian package, built by CPack from the install rules with Debian's
+# hardening flags, under /usr, then checked by lintian.
+package() {
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+format,+fortify,+stackprotectorstrong,+relro
+    rm -f build-pkg/morvane_*.deb
+    cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVANE_TESTS=OFF \
+        -DCMAKE_INSTALL_PREFIX=/usr -DMORVANE_DEBIAN_DOCS=ON \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+    cmake --build build-pkg -j"$jobs"
+    (cd build-pkg && cpack -G DEB >/dev/null)
+    local deb
+    deb=$(ls build-pkg/morvane_*.deb)
+    echo "== lintian $deb"
+    lintian --fail-on error --display-info "$deb"
+    echo "== built $deb"
 }
 
 run_tests() {  # build-dir
@@ -78,6 +100,17 @@ case "${1:-}" in
             -artifact_prefix=build-fuzz/ \
             build-fuzz/corpus fuzz/corpus
         ;;
+    package)
+        need "${build_pkgs[@]}" "${package_pkgs[@]}"
+        package
+        ;;
+    package-test)
+        need "${build_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}"
+        package
+        configure build  # the end-to-end probe that finds the keys
+        deb=$(ls build-pkg/morvane_*.deb)
+        bash tests/desktop/package.sh "$deb" build/tests/e2e/morvane-e2e-probe build/tests/desktop/artifacts
+        ;;
     bench)
         need "${build_pkgs[@]}" "${bench_pkgs[@]}"
         configure build-bench -DCMAKE_BUILD_TYPE=Release -DMORVANE_BENCH=ON -DMORVANE_TESTS=OFF
@@ -85,7 +118,7 @@ case "${1:-}" in
         ./build-bench/bench/morvane-print-bench
         ;;
     *)
-        sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
         exit 2
         ;;
 esac

@@ -1,5 +1,6 @@
 #include "model.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/format.h"
@@ -50,10 +51,15 @@ Calculadora::Calculadora(platform::Services services, Config config)
     left = config_.startLeftTw;
     top = config_.startTopTw;
     syncSeparator();
+    shownSep_ = eng.sep;  // every register and display line starts empty
     panels_ = std::make_unique<panels::Panels>(panels::Context{*this, eng, svc_}, config_.homePage);
     Form_Load();
     applyGeometry();
     Form_Resize();
+    // The clock shows the time from the first frame, not the layout's
+    // design caption until the first tick of the status timer.
+    Control& clock = at(ids_.clock);
+    if (clock.tag == "reloj" && svc_.regional) clock.caption = svc_.regional->timeText();
     publish();
 }
 

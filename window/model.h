@@ -60,13 +60,13 @@ public:
     // ---- state ----
     Engine eng;
 
-    // True when a tick of the display timer would change a display line:
-    // a register, the decimals mode or the separator changed since its last tick.
-    bool displayStale() const;
-
     // The controls that a tick of this timer may change (all of them for a
     // timer with no list), so that a view refreshes only those.
     const std::vector<int>* controlsOfTimer(std::string_view name) const;
+    // True while a tick of the display timer would rewrite a display line:
+    // a register, the decimals setting or the separator changed since its
+    // last tick. A view may leave the timer asleep while this is false.
+    bool displayStale() const;
 
     // The window.
     int left = 0, top = 0, width = kWindowWidthTw, height = kStartHeightTw;  // twips

@@ -123,5 +123,41 @@ TEST_F(ModelFixture, EveryControlSitsInsideAFrameThatExists) {
     }
 }
 
+TEST(ModelStart, ClockShowsTheTimeFromTheFirstFrame) {
+    platform::FakeServices fakes;
+    fakes.regional.set("2026-05-06 07:08:09");
+    Calculadora calc(fakes.services(), Calculadora::Config{"home", "help"});
+    // Not the layout's design caption "10:11:12" until the first tick.
+    EXPECT_EQ(calc.find("estado", 4)->caption, "07:08:09");
+}
+
+TEST_F(ModelFixture, DisplayIsStaleOnlyUntilTheDisplayTimerCatchesUp) {
+    // At start the registers and the display lines are all empty.
+    EXPECT_FALSE(calc->displayStale());
+    calc->tick("Timer1");
+    calc->click("estado", 2);  // HYP: no register changes
+    EXPECT_FALSE(calc->displayStale());
+    calc->click("numero", 5);
+    EXPECT_TRUE(calc->displayStale());
+    calc->tick("Timer2");
+    EXPECT_FALSE(calc->displayStale());
+    calc->click("estado", 11);  // decimals "X" -> "9"
+    EXPECT_TRUE(calc->displayStale());
+    calc->tick("Timer2");
+    EXPECT_FALSE(calc->displayStale());
+    regional.separator = ',';  // the regional settings change while idle
+    calc->tick("Timer1");
+    EXPECT_TRUE(calc->displayStale());
+    calc->tick("Timer2");
+    EXPECT_FALSE(calc->displayStale());
+    EXPECT_EQ(calc->line(0).caption, "5,");
+    // A stale display is one that the next tick rewrites.
+    calc->click("tecla", 12);  // ENTER moves the 5 up
+    EXPECT_TRUE(calc->displayStale());
+    const std::string before = calc->line(1).caption;
+    calc->tick("Timer2");
+    EXPECT_NE(calc->line(1).caption, before);
+}
+
 }  // namespace
 }  // namespace morvane

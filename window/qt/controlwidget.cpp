@@ -107,15 +107,26 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     itemCount_ = c.rows.items().size();
     selected_ = c.selected;
     listTop_ = c.listTop;
-    setVisible(c.visible);
+    visible_ = c.visible;
+    setVisible(widgetShown(c));
 }
 
 const Control& ControlWidget::control() const { return model_.controls[static_cast<size_t>(id_)]; }
 
+// A shape lets the mouse through, so whether its widget is shown changes
+// nothing under the pointer: a shape comes and goes (the log's blinking
+// cursor) by being painted or not. Showing a widget would cost a round trip
+// to the X server for the pointer's position at every blink.
+bool ControlWidget::widgetShown(const Control& c) { return c.visible || c.def->kind == Kind::Shape; }
+
 void ControlWidget::sync() {
     const Control& c = control();
-    if (c.visible != isVisibleTo(parentWidget())) setVisible(c.visible);
+    if (widgetShown(c) != isVisibleTo(parentWidget())) setVisible(widgetShown(c));
     bool dirty = false;
+    if (c.visible != visible_) {
+        visible_ = c.visible;
+        dirty = true;
+    }
     if (c.caption != caption_) {
         caption_ = c.caption;
         // A screen reader hears the log's new value (its name holds it).
@@ -142,7 +153,7 @@ void ControlWidget::sync() {
             dirty = true;
         }
     }
-    if (dirty && c.visible) update();
+    if (dirty && isVisible()) update();
 }
 
 void ControlWidget::paintEvent(QPaintEvent*) {
@@ -154,6 +165,7 @@ void ControlWidget::paintEvent(QPaintEvent*) {
             fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
             return;
         case Kind::Shape:
+            if (!c.visible) return;
             if (d.opaque) {
                 p.fillRect(rect(), qcolor(c.back));
             } else {

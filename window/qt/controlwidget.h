@@ -25,6 +25,10 @@ public:
     bool pressed() const { return pressed_; }
     // The list row under window pixel row y, or Calculadora::kNoItem.
     int itemAt(int y) const;
+    // Whether the control's widget is shown for the model's state: as the
+    // control is, or always for a shape, which is painted only while the
+    // control is visible.
+    static bool widgetShown(const Control& c);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -42,6 +46,7 @@ private:
     int id_;
     // What was last drawn.
     std::string caption_;
+    bool visible_ = true;
     Rgb fore_ = 0, back_ = 0;
     int border_ = 0;
     unsigned itemsVersion_ = 0;

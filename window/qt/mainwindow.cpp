@@ -66,6 +66,7 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
             } else {
                 refresh();
             }
+            syncTimers();
         });
         timers_.push_back(qt);
     }
@@ -73,6 +74,12 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::timerRunning(std::string_view name) const {
+    for (size_t i = 0; i < timers_.size(); ++i)
+        if (model_->timers[i].name == name) return timers_[i]->isActive();
+    return false;
+}
 
 namespace {
 
@@ -134,7 +141,10 @@ const std::vector<ControlWidget*>& MainWindow::controlWidgets() {
 
 void MainWindow::syncTimers() {
     for (size_t i = 0; i < timers_.size(); ++i) {
-        const bool on = model_->timers[i].enabled;
+        const Timer& t = model_->timers[i];
+        // The display timer sleeps while it has nothing to rewrite: every
+        // click and key runs the display refresh at once (afterInput).
+        const bool on = t.enabled && (t.name != "Timer2" || model_->displayStale());
         if (on != timers_[i]->isActive()) {
             if (on)
                 timers_[i]->start();

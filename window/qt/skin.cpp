@@ -13,16 +13,23 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QIcon>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QString>
+#include <QTransform>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
+#include "window/icon.h"
 #include "window/layout.h"
 
 namespace morvane {
@@ -219,9 +226,14 @@ Legend makeLegend(std::string_view text) {
     if (g.glyph == Glyph::Text) {
         // Legends of one font share a baseline: centred across by their own
         // ink, up and down by the ink of the font's digits or capitals.
+        // (Measured once per font: outlines of ten digits are not cheap.)
         const Run& r = g.runs.front();
-        const QRectF line = inkOf(Run{s.at(0).isDigit() ? QStringLiteral("0123456789") : QStringLiteral("HEX"),
-                                      r.font, r.at});
+        static std::map<QString, QRectF> lines;
+        const QString sample = s.at(0).isDigit() ? QStringLiteral("0123456789") : QStringLiteral("HEX");
+        const QString key = r.font.key() + QLatin1Char('|') + sample;
+        auto it = lines.find(key);
+        if (it == lines.end()) it = lines.emplace(key, inkOf(Run{sample, r.font, {0, 0}})).first;
+        const QRectF line = it->second.translated(r.at);
         ink.setTop(line.top());
         ink.setBottom(line.bottom());
     }
@@ -239,26 +251,72 @@ struct KeyFace {
     Legend legend;
 };
 
+// A linear gradient, drawn as a texture: the raster engine keeps a colour
+// table of 12 KB for every gradient brush it has drawn, for as long as the
+// program runs, and the skin's two dozen gradients would hold 300 KB of
+// tables for a few thousand pixels of colour. A texture of one texel per
+// device pixel along the gradient holds the same colours, interpolated as
+// the engine interpolates them (between premultiplied stops, at each
+// pixel's centre), and lives only while it is drawn.
+struct Gradient {
+    std::vector<std::pair<double, QColor>> stops;
+    bool horizontal = false;
+    // In window coordinates from `from` to `to`; otherwise across each
+    // rectangle that is filled.
+    bool window = false;
+    double from = 0, to = 1;
+};
+
+// The premultiplied colour at t in 0..1.
+QRgb colourAt(const Gradient& g, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    size_t i = 1;
+    while (i + 1 < g.stops.size() && g.stops[i].first < t) ++i;
+    const auto& [t0, c0] = g.stops[i - 1];
+    const auto& [t1, c1] = g.stops[i];
+    const double f = t1 > t0 ? std::clamp((t - t0) / (t1 - t0), 0.0, 1.0) : 0.0;
+    const QRgb a = qPremultiply(c0.rgba()), b = qPremultiply(c1.rgba());
+    auto mix = [f](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * f)); };
+    return qRgba(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b)), mix(qAlpha(a), qAlpha(b)));
+}
+
+// The gradient's brush for filling r.
+QBrush brushFor(const Gradient& g, const QRectF& r, double dpr) {
+    const double lo = g.horizontal ? r.left() : r.top(), hi = g.horizontal ? r.right() : r.bottom();
+    const double start = g.window ? g.from : lo, end = g.window ? g.to : hi;
+    const int first = static_cast<int>(std::floor(lo * dpr));
+    const int n = std::max(1, static_cast<int>(std::ceil(hi * dpr)) - first);
+    QImage strip(g.horizontal ? n : 1, g.horizontal ? 1 : n, QImage::Format_ARGB32_Premultiplied);
+    for (int k = 0; k < n; ++k) {
+        const double at = (first + k + 0.5) / dpr;
+        const QRgb c = colourAt(g, end > start ? (at - start) / (end - start) : 0.0);
+        strip.setPixel(g.horizontal ? k : 0, g.horizontal ? 0 : k, c);
+    }
+    QBrush b(strip);
+    QTransform t;
+    if (g.horizontal)
+        t.translate(first / dpr, 0);
+    else
+        t.translate(0, first / dpr);
+    t.scale(1 / dpr, 1 / dpr);
+    b.setTransform(t);
+    return b;
+}
+
 struct SkinData {
     std::vector<KeyFace> faces;
     std::vector<QRectF> titleKeys;  // the rings' insides
     Run brand;
-    QBrush plate, keypad, leftEdge, rightEdge, bezel, bezelShade, bezelSides, lipTop, lipBottom;
-    std::array<QBrush, kFaceKinds> top, skirt;
+    Gradient plate, keypad, leftEdge, rightEdge, bezel, bezelShade, bezelSides, lipTop, lipBottom;
+    std::array<Gradient, kFaceKinds> top, skirt;
 };
 
-QBrush verticalGradient(std::initializer_list<std::pair<double, QColor>> stops) {
-    QLinearGradient g(0, 0, 0, 1);
-    g.setCoordinateMode(QGradient::ObjectBoundingMode);
-    for (const auto& [at, c] : stops) g.setColorAt(at, c);
-    return QBrush(g);
-}
+// A gradient down each rectangle filled.
+Gradient verticalGradient(std::initializer_list<std::pair<double, QColor>> stops) { return Gradient{stops, false, false}; }
 
-// A gradient in window coordinates.
-QBrush linearGradient(QPointF from, QPointF to, std::initializer_list<std::pair<double, QColor>> stops) {
-    QLinearGradient g(from, to);
-    for (const auto& [at, c] : stops) g.setColorAt(at, c);
-    return QBrush(g);
+// A gradient in window coordinates, along x or y.
+Gradient windowGradient(bool horizontal, double from, double to, std::initializer_list<std::pair<double, QColor>> stops) {
+    return Gradient{stops, horizontal, true, from, to};
 }
 
 SkinData build() {
@@ -285,13 +343,13 @@ SkinData build() {
     }
     s.brand = Run{QStringLiteral("MORVANE"), legendFont(10, true, 2.2), {15, baseline}};
 
-    s.plate = linearGradient({0, 0}, {0, kGrooveY}, {{0, QColor(74, 76, 82)}, {1, QColor(56, 57, 63)}});
-    s.keypad = linearGradient({0, kGrooveY}, {0, kSkinHeightPx}, {{0, QColor(50, 51, 56)}, {1, QColor(36, 37, 41)}});
-    s.leftEdge = linearGradient({0, 0}, {kEdgeShade, 0}, {{0, QColor(0, 0, 0, 64)}, {1, QColor(0, 0, 0, 0)}});
-    s.rightEdge = linearGradient({kWindowWidthPx - kEdgeShade, 0}, {kWindowWidthPx, 0},
+    s.plate = windowGradient(false, 0, kGrooveY, {{0, QColor(74, 76, 82)}, {1, QColor(56, 57, 63)}});
+    s.keypad = windowGradient(false, kGrooveY, kSkinHeightPx, {{0, QColor(50, 51, 56)}, {1, QColor(36, 37, 41)}});
+    s.leftEdge = windowGradient(true, 0, kEdgeShade, {{0, QColor(0, 0, 0, 64)}, {1, QColor(0, 0, 0, 0)}});
+    s.rightEdge = windowGradient(true, kWindowWidthPx - kEdgeShade, kWindowWidthPx,
                                  {{0, QColor(0, 0, 0, 0)}, {1, QColor(0, 0, 0, 64)}});
-    s.bezel = linearGradient(kBezel.topLeft(), kBezel.bottomLeft(), {{0, QColor(14, 15, 17)}, {1, QColor(30, 31, 35)}});
-    s.bezelSides = linearGradient(kBezel.topLeft(), kBezel.bottomLeft(),
+    s.bezel = windowGradient(false, kBezel.top(), kBezel.bottom(), {{0, QColor(14, 15, 17)}, {1, QColor(30, 31, 35)}});
+    s.bezelSides = windowGradient(false, kBezel.top(), kBezel.bottom(),
                                   {{0, QColor(0, 0, 0, 60)}, {1, QColor(255, 255, 255, 22)}});
     s.lipTop = verticalGradient({{0, QColor(0, 0, 0, 96)}, {1, QColor(0, 0, 0, 64)}});
     s.lipBottom = verticalGradient({{0, QColor(255, 255, 255, 18)}, {1, QColor(255, 255, 255, 30)}});
@@ -384,11 +442,12 @@ void paintFace(QPainter& p, const SkinData& s, const KeyFace& k, double dpr, boo
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(8, 8, 10, 235));
         p.drawRoundedRect(r, 3, 3);
-        p.setBrush(s.skirt[k.style]);
-        p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 2.2, 2.2);
+        const QRectF foot = r.adjusted(1, 1, -1, -1);
+        p.setBrush(brushFor(s.skirt[k.style], foot, dpr));
+        p.drawRoundedRect(foot, 2.2, 2.2);
         const double sink = std::max(1.0, st.skirtPx - 1);
         const QRectF top = r.adjusted(1.5, 1 + sink, -1.5, -1);
-        p.setBrush(s.top[k.style]);
+        p.setBrush(brushFor(s.top[k.style], top, dpr));
         p.drawRoundedRect(top, 2.2, 2.2);
         p.setBrush(QColor(0, 0, 0, 60));
         p.drawRoundedRect(top, 2.2, 2.2);
@@ -403,11 +462,12 @@ void paintFace(QPainter& p, const SkinData& s, const KeyFace& k, double dpr, boo
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(8, 8, 10, 225));
     p.drawRoundedRect(r, 3, 3);
-    p.setBrush(s.skirt[k.style]);
-    p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 2.2, 2.2);
+    const QRectF skirt = r.adjusted(1, 1, -1, -1);
+    p.setBrush(brushFor(s.skirt[k.style], skirt, dpr));
+    p.drawRoundedRect(skirt, 2.2, 2.2);
     // The top surface, a little narrower than the key's foot.
     const QRectF top = r.adjusted(1.5, 1, -1.5, -(1 + st.skirtPx));
-    p.setBrush(s.top[k.style]);
+    p.setBrush(brushFor(s.top[k.style], top, dpr));
     p.drawRoundedRect(top, 2.2, 2.2);
     // Light catching the back edge of the top surface, shade at its front.
     const double line = 1 / dpr;
@@ -418,11 +478,12 @@ void paintFace(QPainter& p, const SkinData& s, const KeyFace& k, double dpr, boo
 
 void paintBody(QPainter& p, const SkinData& s, double dpr) {
     // The upper plate, a shade lighter, and the keypad below the groove.
-    fillBanded(p, QRectF(0, 0, kSkinWidthPx, kGrooveY), s.plate, dpr);
-    fillBanded(p, QRectF(0, kGrooveY, kSkinWidthPx, kSkinHeightPx - kGrooveY), s.keypad, dpr);
+    auto fillGradient = [&](const QRectF& r, const Gradient& g) { fillBanded(p, r, brushFor(g, r, dpr), dpr); };
+    fillGradient(QRectF(0, 0, kSkinWidthPx, kGrooveY), s.plate);
+    fillGradient(QRectF(0, kGrooveY, kSkinWidthPx, kSkinHeightPx - kGrooveY), s.keypad);
     // The case rounds away at its sides.
-    fillBanded(p, QRectF(0, 0, kEdgeShade, kSkinHeightPx), s.leftEdge, dpr);
-    fillBanded(p, QRectF(kWindowWidthPx - kEdgeShade, 0, kEdgeShade, kSkinHeightPx), s.rightEdge, dpr);
+    fillGradient(QRectF(0, 0, kEdgeShade, kSkinHeightPx), s.leftEdge);
+    fillGradient(QRectF(kWindowWidthPx - kEdgeShade, 0, kEdgeShade, kSkinHeightPx), s.rightEdge);
     p.fillRect(QRectF(0, kGrooveY, kSkinWidthPx, 1), QColor(0, 0, 0, 130));
     p.fillRect(QRectF(0, kGrooveY + 1, kSkinWidthPx, 1), QColor(255, 255, 255, 20));
     // The case's edge catches the light along the top.
@@ -472,18 +533,18 @@ void paintBezel(QPainter& p, const SkinData& s, double dpr) {
     const double r = kBezelRadius + 1;
     const QRectF lip = kBezel.adjusted(-1, -1, 1, 1);
     p.setPen(Qt::NoPen);
-    p.setBrush(s.lipTop);
-    p.drawRoundedRect(QRectF(lip.left(), lip.top(), lip.width(), 2 * r + 2), r, r);
-    p.setBrush(s.lipBottom);
-    p.drawRoundedRect(QRectF(lip.left(), lip.bottom() - 2 * r - 2, lip.width(), 2 * r + 2), r, r);
+    auto roundedRect = [&](const QRectF& rect, const Gradient& g, double radius) {
+        roundedBanded(p, rect, radius, brushFor(g, rect, dpr), dpr);
+    };
+    roundedRect(QRectF(lip.left(), lip.top(), lip.width(), 2 * r + 2), s.lipTop, r);
+    roundedRect(QRectF(lip.left(), lip.bottom() - 2 * r - 2, lip.width(), 2 * r + 2), s.lipBottom, r);
     const QRectF side(lip.left(), lip.top() + r, 1, lip.height() - 2 * r);
-    p.fillRect(side, s.bezelSides);
-    p.fillRect(side.translated(lip.width() - 1, 0), s.bezelSides);
-    p.setBrush(s.bezel);
-    p.drawRoundedRect(kBezel, kBezelRadius, kBezelRadius);
+    const QBrush sides = brushFor(s.bezelSides, side, dpr);
+    fillBanded(p, side, sides, dpr);
+    fillBanded(p, side.translated(lip.width() - 1, 0), sides, dpr);
+    roundedRect(kBezel, s.bezel, kBezelRadius);
     // The shadow the lip casts into the well.
-    p.setBrush(s.bezelShade);
-    p.drawRoundedRect(QRectF(kBezel.left(), kBezel.top(), kBezel.width(), 6), kBezelRadius, kBezelRadius);
+    roundedRect(QRectF(kBezel.left(), kBezel.top(), kBezel.width(), 6), s.bezelShade, kBezelRadius);
     // The glass's edge around the display.
     const QRectF glass = kDisplayArea.adjusted(-2, -2, 2, 2);
     fillBanded(p, glass.adjusted(0, 0, 0, 1), QColor(255, 255, 255, 14), dpr);
@@ -501,20 +562,41 @@ void paintStrip(QPainter& p, int windowHeightPx) {
 
 }  // namespace
 
-// The raster engine hands a fill of more than about a hundred rows to its
-// thread pool, and waking the pool costs far more than filling a few
-// thousand pixels. Tall fills are therefore made in bands of a few dozen
-// device rows (with gradients in window coordinates, so that the bands
-// join seamlessly).
+// The raster engine hands a fill of more than about a hundred spans to its
+// thread pool, and waking the pool (starting its threads, the first time)
+// costs far more than filling a few thousand pixels. Tall fills are
+// therefore made in bands of 30 device rows (with gradients in window
+// coordinates, so that the bands join seamlessly): a row takes up to three
+// spans, two soft edges and the inside, or two where a child widget cuts a
+// hole into the painted region. A rectangle on whole device pixels is
+// filled without antialiasing, by the engine's rectangle path.
 void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr) {
-    constexpr int kBandRows = 48;
+    auto whole = [dpr](double v) { return std::abs(v * dpr - std::round(v * dpr)) < 1e-6; };
+    const bool onPixels = whole(r.left()) && whole(r.top()) && whole(r.right()) && whole(r.bottom());
+    constexpr int bandRows = 30;
+    const bool antialiased = p.testRenderHint(QPainter::Antialiasing);
+    if (onPixels) p.setRenderHint(QPainter::Antialiasing, false);
     // Bands meet on whole device rows, so that no seam shows between them.
-    const double band = kBandRows / dpr;
+    const double band = bandRows / dpr;
     double y = r.top();
     while (y < r.bottom()) {
         const double next = std::min(r.bottom(), (std::floor(y / band + 1e-9) + 1) * band);
         p.fillRect(QRectF(r.left(), y, r.width(), next - y), b);
         y = next;
+    }
+    if (onPixels) p.setRenderHint(QPainter::Antialiasing, antialiased);
+}
+
+void roundedBanded(QPainter& p, const QRectF& r, double radius, const QBrush& b, double dpr) {
+    // A rounded corner's rows take several spans each (one for every
+    // pixel of partial cover): bands of 16 device rows.
+    const double band = 16 / dpr;
+    p.setBrush(b);
+    for (double y = std::floor(r.top() * dpr) / dpr; y < r.bottom(); y += band) {
+        p.save();
+        p.setClipRect(QRectF(r.left() - 1, y, r.width() + 2, band), Qt::IntersectClip);
+        p.drawRoundedRect(r, radius, radius);
+        p.restore();
     }
 }
 
@@ -538,39 +620,59 @@ void paintSkin(QPainter& p, int windowHeightPx, const ControlDef* pressed) {
     p.restore();
 }
 
-void paintIcon(QPainter& p, int size) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(size / 32.0, size / 32.0);
-    p.setPen(Qt::NoPen);
-    // The case.
-    p.setBrush(QColor(0, 0, 0, 90));
-    p.drawRoundedRect(QRectF(4.5, 1.5, 24, 30), 3.5, 3.5);
-    QLinearGradient body(0, 1, 0, 31);
-    body.setColorAt(0, QColor(84, 86, 94));
-    body.setColorAt(1, QColor(40, 41, 46));
-    p.setBrush(QColor(10, 10, 12));
-    p.drawRoundedRect(QRectF(4, 1, 24, 30), 3.5, 3.5);
-    p.setBrush(body);
-    p.drawRoundedRect(QRectF(5, 2, 22, 28), 2.5, 2.5);
-    // The display.
-    p.setBrush(QColor(10, 12, 12));
-    p.drawRect(QRectF(7, 4, 18, 8));
-    p.setBrush(QColor(0, 192, 0));
-    p.drawRect(QRectF(8, 5, 16, 6));
-    p.setBrush(QColor(0, 60, 0));
-    p.drawRect(QRectF(15, 8, 8, 2));
-    // Keys: three columns of digits and a column of operators.
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 4; ++col) {
-            const QRectF key(7 + col * 5, 14 + row * 4, 4, 3);
-            QColor c = col == 3 ? QColor(112, 128, 152) : QColor(232, 230, 222);
-            if (row == 0 && col == 3) c = QColor(184, 88, 66);
-            p.setBrush(c);
-            p.drawRect(key);
+void paintIcon(QPainter& p, int size) { paintIcon(p, QRectF(0, 0, size, size)); }
+
+void paintIcon(QPainter& p, const QRectF& r) {
+    const double side = std::min(r.width(), r.height());
+    if (side <= 0) return;
+    auto qcolor = [](IconColor c) { return QColor(c.r, c.g, c.b, c.a); };
+    const QPointF origin(r.center().x() - side / 2, r.center().y() - side / 2);
+    // On the raster engine in strips of at most 30 device rows, for the
+    // thread pool's sake (see fillBanded): each shape is antialiased, up to
+    // three spans a row. A printer or PDF gets the shapes whole.
+    const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+    const double dpr = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    const double strip = raster ? 30 / dpr : side;
+    for (double top = 0; top < side; top += strip) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, true);
+        if (raster)
+            p.setClipRect(QRectF(origin.x(), origin.y() + top, side, std::min(strip, side - top)), Qt::IntersectClip);
+        p.translate(origin);
+        p.scale(side / kIconUnits, side / kIconUnits);
+        p.setPen(Qt::NoPen);
+        for (const IconShape& s : iconShapes()) {
+            if (s.gradient()) {
+                QLinearGradient g(0, s.fromY, 0, s.toY);
+                g.setColorAt(0, qcolor(s.top));
+                g.setColorAt(1, qcolor(s.bottom));
+                p.setBrush(g);
+            } else {
+                p.setBrush(qcolor(s.top));
+            }
+            const QRectF shape(s.x, s.y, s.w, s.h);
+            if (s.radius > 0)
+                p.drawRoundedRect(shape, s.radius, s.radius);
+            else
+                p.drawRect(shape);
         }
+        p.restore();
     }
-    p.restore();
+}
+
+QIcon windowIcon() {
+    // Painted once at each size that the window system is given
+    // (_NET_WM_ICON holds each of them); Qt scales these for other sizes.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintIcon(p, size);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 }  // namespace morvane

@@ -2,6 +2,7 @@
 #pragma once
 
 class QBrush;
+class QIcon;
 class QPainter;
 class QRectF;
 
@@ -23,7 +24,15 @@ QRectF keyFace(const ControlDef& d);
 // one tall fill to its thread pool.
 void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr);
 
-// The program's icon, drawn into a square of the given size.
+// Draws a rounded rectangle filled with b in bands of device rows, for
+// the same reason as fillBanded.
+void roundedBanded(QPainter& p, const QRectF& r, double radius, const QBrush& b, double dpr);
+
+// The program's icon (window/icon.h), drawn into a square of the given
+// size at the origin, or into the largest square centred in r.
 void paintIcon(QPainter& p, int size);
+void paintIcon(QPainter& p, const QRectF& r);
+// The window icon: the same picture, painted at 16, 32, 48 and 64 pixels.
+QIcon windowIcon();
 
 }  // namespace morvane
