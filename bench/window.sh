@@ -67,7 +67,7 @@ fi
 echo "morvane: $bin"
 echo "scratch and results: $PEERS"
 echo "key test rectangles: morvane $rect, qtfloor-frameless $floor_rect"
-MORVANE=$bin bash "$copy/measure.sh" -n "${RUNS:-5}" qtfloor-frameless morvane
+MORVANE=$bin bash "$copy/measure.sh" ${ORDER:-} -n "${RUNS:-5}" qtfloor-frameless morvane
 
 echo
 echo "## Morvane against the empty frameless Qt 6 window (medians of the measured runs)"
