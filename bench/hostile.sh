@@ -7,7 +7,7 @@
 #
 #   bench/hostile.sh [path/to/morvane]      # default: build/morvane
 #
-# Needs: xvfb xdotool xclip x11-utils procps gcc libx11-dev libxtst-dev.
+# Needs: xvfb xdotool xclip x11-utils procps gcc libx11-dev libxtst-dev bc.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 MORVANE=${1:-$here/build/morvane}
