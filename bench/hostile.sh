@@ -3,7 +3,8 @@
 # CPU and wake-ups, and key-to-screen latency, first with an empty stack and
 # then with a 65536-character text in levels 1 to 19 and a 65535-character
 # text in the log (which the keys "1" and BackSpace then lengthen to the
-# bound and shorten again). Not a test: it prints figures.
+# bound and shorten again); between the two, with 21 digits in the log.
+# Not a test: it prints figures.
 #
 #   bench/hostile.sh [path/to/morvane]      # default: build/morvane
 #
@@ -41,23 +42,24 @@ click() {  # NAME INDEX: the middle of a control, from the layout
 }
 
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$MPID/status"; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$MPID/stat"; }
+# CPU time of every thread in nanoseconds, from the scheduler's own account.
+cpu_ns() { cat /proc/"$MPID"/task/*/schedstat | awk '{s += $1} END {printf "%d\n", s}'; }
 wakeups() { awk '/voluntary_ctxt_switches/ {s += $2} END {print s}' "/proc/$MPID/status"; }
 
 measure() {  # LABEL
     sleep 2
     local rss c0 w0 c1 w1
     rss=$(rss_kb)
-    c0=$(cpu_ticks)
+    c0=$(cpu_ns)
     w0=$(wakeups)
     sleep "$IDLE"
-    c1=$(cpu_ticks)
+    c1=$(cpu_ns)
     w1=$(wakeups)
     "$work/xpeer" keys -w "$WIN" -k 1,BackSpace -n "$PRESSES" -g 60 -r "$lx,$ly,$lw,$lh" -o "$work/keys.txt" >/dev/null
     local median
     median=$(awk -F'ms=' '{split($2, a, " "); print a[1]}' "$work/keys.txt" | sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}')
     printf '| %s | %.1f | %.3f | %.1f | %s |\n' "$1" "$(echo "$rss / 1024" | bc -l)" \
-        "$(echo "($c1 - $c0) / $(getconf CLK_TCK) / $IDLE * 100" | bc -l)" \
+        "$(echo "($c1 - $c0) / 1000000000 / $IDLE * 100" | bc -l)" \
         "$(echo "($w1 - $w0) / $IDLE" | bc -l)" "$median"
 }
 
@@ -65,6 +67,12 @@ echo "| stack | RSS MB | idle CPU % of a core | context switches/s | key-to-log-
 echo "|---|---|---|---|---|"
 xdotool mousemove $((X + lx + 10)) $((Y + ly + 5))
 measure "empty"
+
+# An ordinary number in the log: what any text that fills the line costs.
+for d in 1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7 8 9 1 2 3; do click numero "$d"; done
+xdotool mousemove $((X + lx + 10)) $((Y + ly + 5))
+measure "21 digits in the log"
+click tecla 65   # del>
 
 # Levels 1 to 19: a number text of 65536 characters each; then the log.
 printf '0.%065533d1' 0 | xclip -selection clipboard

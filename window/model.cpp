@@ -128,6 +128,7 @@ bool Calculadora::handles(std::string_view name) const { return windowRoute(name
 
 EventResult Calculadora::click(std::string_view name, int index, int item) {
     if (!find(name, index)) return EventResult::UnknownControl;
+    ++inputs_;
     syncSeparator();
     if (const WindowRoute* r = windowRoute(name))
         r->click(*this, eng, index);
@@ -153,6 +154,7 @@ EventResult Calculadora::wheel(std::string_view name, int index, int steps) {
 }
 
 void Calculadora::Form_KeyPress(int code) {
+    ++inputs_;
     syncSeparator();
     // Control characters that the keyboard table leaves free: Esc closes
     // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
@@ -296,9 +298,16 @@ void Calculadora::Timer1_Timer() {
 bool Calculadora::displayStale() const {
     const std::string& mode = at(ids_.decimals).caption;
     if (mode != shownMode_ || eng.sep != shownSep_) return true;
-    for (size_t i = 0; i < kRegisters; ++i)
-        if (eng.regs.cur[i] != shownText_[i]) return true;
-    return false;
+    // The registers change only in the handlers of clicks and key presses:
+    // between two of them the answer stands, and the window asks twice a
+    // second, with texts of up to 65536 characters to compare.
+    if (inputsChecked_ != inputs_) {
+        inputsChecked_ = inputs_;
+        registersChanged_ = false;
+        for (size_t i = 0; i < kRegisters && !registersChanged_; ++i)
+            registersChanged_ = eng.regs.cur[i] != shownText_[i];
+    }
+    return registersChanged_;
 }
 
 void Calculadora::Timer2_Timer() {
@@ -316,6 +325,8 @@ void Calculadora::Timer2_Timer() {
     }
     shownMode_ = mode;
     shownSep_ = eng.sep;
+    inputsChecked_ = inputs_;
+    registersChanged_ = false;
 }
 
 void Calculadora::Timer4_Timer() {

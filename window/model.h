@@ -64,8 +64,9 @@ public:
     // timer with no list), so that a view refreshes only those.
     const std::vector<int>* controlsOfTimer(std::string_view name) const;
     // True while a tick of the display timer would rewrite a display line:
-    // a register, the decimals setting or the separator changed since its
-    // last tick. A view may leave the timer asleep while this is false.
+    // a register (through a click or a key press), the decimals setting or
+    // the separator changed since its last tick. A view may leave the timer
+    // asleep while this is false.
     bool displayStale() const;
 
     // The window.
@@ -131,6 +132,11 @@ private:
     std::array<std::string, kRegisters> shownText_;
     std::string shownMode_ = "X";
     char shownSep_ = '.';
+    // Clicks and key presses so far, and the answer of displayStale() about
+    // the registers after the last of them it looked at.
+    unsigned long long inputs_ = 0;
+    mutable unsigned long long inputsChecked_ = 0;
+    mutable bool registersChanged_ = false;
     static constexpr long long kNever = -(1LL << 62);
     long long lastOpened_[2] = {kNever, kNever};  // when each link last opened its page
     // Controls the handlers use, bound at start-up.

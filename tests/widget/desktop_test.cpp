@@ -101,16 +101,16 @@ TEST_F(WindowTimers, DisplayTimerSleepsWhileTheDisplayShowsTheRegisters) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return asleep(); }, 2000));
     EXPECT_TRUE(w->timerRunning("Timer1"));
     // A key runs the display refresh at once: the timer need not wake.
-    QTest::keyClicks(w.get(), QStringLiteral("7"));
-    EXPECT_EQ(m.line(0).caption, "7.");
+    QTest::keyClicks(w.get(), QStringLiteral("7.125"));
+    EXPECT_EQ(m.line(0).caption, "7.125");
     EXPECT_TRUE(asleep());
-    // A register that changes with no input behind it: the status timer's
-    // next tick finds the display stale and wakes the display timer, whose
-    // tick shows the register and puts it to sleep again.
-    m.eng.regs.cur[1] = "42";
+    // A display setting that changes with no input behind it: the status
+    // timer's next tick finds the display stale and wakes the display timer,
+    // whose tick shows the log anew and puts it to sleep again.
+    m.find("estado", 11)->caption = "2";
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->timerRunning("Timer2"); }, 2000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return asleep(); }, 2000));
-    EXPECT_EQ(m.line(1).caption, "42.");
+    EXPECT_EQ(m.line(0).caption, "7.13");
 }
 
 TEST_F(WindowTimers, TheCursorBlinksByBeingPaintedOrNot) {

@@ -54,6 +54,17 @@ FittedText fitToWidth(const QString& text, double pt, bool bold, double width) {
 
 namespace {
 
+// A caption as Qt text. A display line shows at most its last `pixels` + 1
+// characters (none is narrower than a pixel), so of a longer caption only
+// the end is converted, after a "…": a pasted text may be 65536 characters.
+QString captionText(const std::string& caption, int pixels) {
+    const size_t most = pixels < 0 ? caption.size() : 4 * (static_cast<size_t>(pixels) + 1);  // UTF-8: 4 bytes at most
+    if (caption.size() <= most) return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    size_t from = caption.size() - most;
+    while (from < caption.size() && (static_cast<unsigned char>(caption[from]) & 0xC0) == 0x80) ++from;
+    return QStringLiteral("\u2026") + QString::fromUtf8(caption.data() + from, static_cast<qsizetype>(caption.size() - from));
+}
+
 // The gap the level labels keep from the display's edge, in pixels.
 constexpr int kLabelMargin = 3;
 
@@ -129,6 +140,7 @@ void ControlWidget::sync() {
     }
     if (c.caption != caption_) {
         caption_ = c.caption;
+        fitted_.reset();
         // A screen reader hears the log's new value (its name holds it).
         if (c.def->name == "nivel2" && c.def->index == 0 && QAccessible::isActive()) {
             QAccessibleEvent changed(this, QAccessible::NameChanged);
@@ -216,18 +228,24 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     }
     if (c.caption.empty()) return;
     const QFont& font = fontFor(d.pt, d.bold);
-    FittedText shown{font, QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size()))};
     // A key held down carries its caption down with it.
     QRect box = pressed_ ? rect().translated(0, 1) : rect();
-    if (d.name == "nivel2") {
-        // A value wider than its line shrinks rather than lose digits, and
-        // the log's text ends before the cursor bar beside it.
-        box.adjust(promptGap_, 0, -cursorGap_, 0);
-        shown = fitToWidth(shown.text, d.pt, d.bold, box.width());
-    } else if (d.name == "Label1" && leftInDisplay_ < kLabelMargin) {
-        // A level label keeps clear of the display's edge.
-        shown = fitToWidth(shown.text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_));
+    if (d.name == "nivel2") box.adjust(promptGap_, 0, -cursorGap_, 0);
+    // What a line shows is worked out once for its caption: the cursor's
+    // blink repaints the log line twice a second.
+    if (!fitted_ || fittedWidth_ != box.width()) {
+        fitted_ = FittedText{font, captionText(c.caption, d.name == "nivel2" ? width() : -1)};
+        fittedWidth_ = box.width();
+        if (d.name == "nivel2") {
+            // A value wider than its line shrinks rather than lose digits, and
+            // the log's text ends before the cursor bar beside it.
+            *fitted_ = fitToWidth(fitted_->text, d.pt, d.bold, box.width());
+        } else if (d.name == "Label1" && leftInDisplay_ < kLabelMargin) {
+            // A level label keeps clear of the display's edge.
+            *fitted_ = fitToWidth(fitted_->text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_));
+        }
     }
+    const FittedText& shown = *fitted_;
     if (shown.font.pointSizeF() != font.pointSizeF()) {
         // A smaller size sits on the same baseline.
         box.translate(0, qRound(QFontMetricsF(font).ascent() - QFontMetricsF(shown.font).ascent()));

@@ -3,12 +3,19 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "window/model.h"
 
 namespace morvane {
 
 class MainWindow;
+
+// A caption as a line shows it: its font and its text.
+struct FittedText {
+    QFont font;
+    QString text;
+};
 
 class ControlWidget : public QWidget {
 public:
@@ -46,6 +53,8 @@ private:
     int id_;
     // What was last drawn.
     std::string caption_;
+    std::optional<FittedText> fitted_;  // what the caption shows, worked out for fittedWidth_
+    int fittedWidth_ = 0;
     bool visible_ = true;
     Rgb fore_ = 0, back_ = 0;
     int border_ = 0;
@@ -72,10 +81,6 @@ constexpr double kMinLinePt = 6.75;
 // A text drawn into a width: in the row's own size when it fits, else in
 // the largest smaller size of the same font, down to kMinLinePt, that fits;
 // if not even that fits, its end, after a mark that more stands before it.
-struct FittedText {
-    QFont font;
-    QString text;
-};
 FittedText fitToWidth(const QString& text, double pt, bool bold, double width);
 
 }  // namespace morvane
