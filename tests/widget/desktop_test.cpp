@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
@@ -12,7 +11,6 @@
 #include <QTimer>
 #include <cmath>
 #include <cstdlib>
-#include <sys/stat.h>
 
 #include "window/qt/controlwidget.h"
 #include "window/qt/mainwindow.h"
@@ -20,14 +18,6 @@
 
 namespace morvane {
 namespace {
-
-void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-    if (msg.contains(QLatin1String("does not support setting window masks")) ||
-        msg.contains(QLatin1String("propagateSizeHints")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(msg));
-    if (type == QtFatalMsg) std::abort();
-}
 
 // Root mean square difference of two images' premultiplied channels, 0..1.
 double rmse(const QImage& a, const QImage& b) {
@@ -138,15 +128,3 @@ TEST_F(WindowTimers, TheCursorBlinksByBeingPaintedOrNot) {
 
 }  // namespace
 }  // namespace morvane
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-    if (const char* dir = std::getenv("XDG_RUNTIME_DIR")) {
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        ::chmod(dir, 0700);
-    }
-    qInstallMessageHandler(morvane::quietOffscreen);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -20,7 +19,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 
 #include "panels/printpage.h"
 #include "platform/qt/qt_printer.h"
@@ -29,14 +27,6 @@
 
 namespace morvane {
 namespace {
-
-void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-    if (msg.contains(QLatin1String("does not support setting window masks")) ||
-        msg.contains(QLatin1String("propagateSizeHints")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(msg));
-    if (type == QtFatalMsg) std::abort();
-}
 
 struct Word {
     double xMin, yMin, xMax, yMax;  // points from the page's top left corner
@@ -264,15 +254,3 @@ TEST_F(PrintKeys, CopyPutsTheRawStackOnTheClipboard) {
 
 }  // namespace
 }  // namespace morvane
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
-    if (const char* dir = std::getenv("XDG_RUNTIME_DIR")) {
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        ::chmod(dir, 0700);
-    }
-    qInstallMessageHandler(morvane::quietOffscreen);
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
