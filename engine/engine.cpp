@@ -438,8 +438,8 @@ void Engine::Form_KeyPress(int code) {
             default:
                 break;
         }
-    } catch (const Failure&) {
-        err.indicatorBack = kSelectionRed;
+    } catch (const Failure& f) {
+        err.quietFailure(f.number);
     }
 }
 

@@ -39,4 +39,10 @@ void ErrorReport::report(int n) {
     ++reports;
 }
 
+void ErrorReport::quietFailure(int n) {
+    indicatorBack = kSelectionRed;
+    quietNumber = n;
+    ++quietFailures;
+}
+
 }  // namespace morvane

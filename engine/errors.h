@@ -36,8 +36,12 @@ struct ErrorReport {
     bool visible = false;                          // the error panel
     int number = 0;                                // the last number reported
     unsigned long reports = 0;                     // how many reports so far
+    // The keyboard's failures, which redden the indicator and show nothing else.
+    int quietNumber = 0;                           // the last one's number
+    unsigned long quietFailures = 0;               // how many so far
 
     void report(int n);
+    void quietFailure(int n);
 };
 
 }  // namespace morvane

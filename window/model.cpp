@@ -40,6 +40,7 @@ Calculadora::Calculadora(platform::Services services, Config config)
     ids_.descripcion = require("descripcionerror");
     ids_.cover = require("pantallaoff");
     ids_.notice = require("Label11");
+    ids_.errorOk = require("orden", 83);
     for (int i = 0; i < 3; ++i) ids_.rings[i] = require("Shape2", i + 1);
     timer2Ids_ = lineIds_;
     timer1Ids_ = {ids_.up, ids_.down, ids_.clock, ids_.levels, ids_.led, ids_.cursor};
@@ -61,6 +62,9 @@ Calculadora::Calculadora(platform::Services services, Config config)
     Control& clock = at(ids_.clock);
     if (clock.tag == "reloj" && svc_.regional) clock.caption = svc_.regional->timeText();
     publish();
+    // The keyboard starts on the log line: a screen reader's "where am I"
+    // reads the log's value.
+    focus_ = {lineIds_[0], -1};
 }
 
 void Calculadora::Form_Load() {
@@ -130,20 +134,43 @@ EventResult Calculadora::click(std::string_view name, int index, int item) {
     if (!find(name, index)) return EventResult::UnknownControl;
     ++inputs_;
     syncSeparator();
+    const Glance before = glance(*this);
     if (const WindowRoute* r = windowRoute(name))
         r->click(*this, eng, index);
     else
         panels_->click(name, index, item);
     publish();
+    afterEvent(before, Cause::Click);
     return EventResult::Ok;
 }
 
 EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
-    if (!find(name, index)) return EventResult::UnknownControl;
+    const int id = this->id(name, index);
+    if (id < 0) return EventResult::UnknownControl;
     syncSeparator();
     bool c = false;
     panels_->move(name, index, c);
     if (changed) *changed = c;
+    // An entry of a panel's list says what it is when the pointer comes to
+    // it; a constant says its value too.
+    if (hovers(name) && hovered_ != Focus{id, -1}) {
+        hovered_ = {id, -1};
+        std::string say = accessName(*this, id);
+        const Control* value = name == "cons" ? find("estado", 14) : nullptr;
+        if (value && value->caption.rfind("= ", 0) == 0) say += ": " + value->caption.substr(2);
+        announce(std::move(say));
+    }
+    return EventResult::Ok;
+}
+
+EventResult Calculadora::hoverRow(std::string_view name, int index, int item) {
+    const int id = this->id(name, index);
+    if (id < 0) return EventResult::UnknownControl;
+    if (item >= 0 && item < rowCount(*this, id) && accessRole(*this, id) == AccessRole::List &&
+        hovered_ != Focus{id, item}) {
+        hovered_ = {id, item};
+        announce(accessRowName(*this, id, item));
+    }
     return EventResult::Ok;
 }
 
@@ -156,6 +183,10 @@ EventResult Calculadora::wheel(std::string_view name, int index, int steps) {
 void Calculadora::Form_KeyPress(int code) {
     ++inputs_;
     syncSeparator();
+    const Glance before = glance(*this);
+    // Enter is the ENTER key whatever has the focus; on the error box's
+    // "OK" it closes the box as well, as Esc and Space do.
+    if (code == 13 && eng.err.visible && focus_.id == ids_.errorOk) eng.err.visible = false;
     // Control characters that the keyboard table leaves free: Esc closes
     // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
     // "pst" and "undo" exactly as their clicks do, error reports included.
@@ -177,6 +208,7 @@ void Calculadora::Form_KeyPress(int code) {
             break;
     }
     publish();
+    afterEvent(before, Cause::Key, code);
 }
 
 bool Calculadora::tick(std::string_view name) {
@@ -184,13 +216,98 @@ bool Calculadora::tick(std::string_view name) {
     if (!t) return false;
     if (!t->enabled) return true;
     syncSeparator();
+    const int panelBefore = shownPanel(*this);
+    const bool errorBefore = eng.err.visible;
     if (name == "Timer1") Timer1_Timer();
     if (name == "Timer2") Timer2_Timer();
     if (name == "Timer4") Timer4_Timer();
     if (name == "Timer5") Timer5_Timer();
     if (name == "imprimir") panels_->stackUtilities.imprimir_Timer();
     publish();
+    settleFocus(panelBefore, errorBefore);
     return true;
+}
+
+// ---------------------------------------------------------------- focus and announcements
+
+void Calculadora::announce(std::string text) {
+    if (text.empty()) return;
+    announcement_ = std::move(text);
+    ++announcements_;
+}
+
+void Calculadora::afterEvent(const Glance& before, Cause cause, int code) {
+    settleFocus(before.panel, before.error);
+    announce(announcementAfter(*this, before, cause, code));
+}
+
+bool Calculadora::inside(const Focus& f, int frame) const {
+    for (int a = f.id; a >= 0; a = at(a).parent)
+        if (a == frame) return true;
+    return false;
+}
+
+void Calculadora::settleFocus(int panelBefore, bool errorBefore) {
+    // The error box takes the focus onto its "OK" and gives it back.
+    if (eng.err.visible && !errorBefore) {
+        if (!inside(focus_, ids_.error)) errorReturn_ = focus_;
+        if (focusable(*this, ids_.errorOk)) focus_ = {ids_.errorOk, -1};
+    } else if (!eng.err.visible && errorBefore && inside(focus_, ids_.error)) {
+        focus_ = errorReturn_;
+    }
+    // So does a panel, onto its first entry, and back to where the focus
+    // was when it opened.
+    const int panel = shownPanel(*this);
+    if (panel >= 0 && panel != panelBefore) {
+        const int frame = panelIds_[static_cast<size_t>(panel)];
+        const bool inPanel = panelBefore >= 0 && inside(focus_, panelIds_[static_cast<size_t>(panelBefore)]);
+        if (!inPanel && !inside(focus_, frame)) panelReturn_ = focus_;
+        for (int id : focusOrder(*this)) {
+            if (inside({id, -1}, frame)) {
+                focus_ = focusOn(*this, id);
+                break;
+            }
+        }
+    } else if (panel < 0 && panelBefore >= 0 && inside(focus_, panelIds_[static_cast<size_t>(panelBefore)])) {
+        focus_ = panelReturn_;
+    }
+    if (!focusable(*this, focus_.id)) {
+        const std::vector<int> order = focusable(*this, lineIds_[0]) ? std::vector<int>{lineIds_[0]} : focusOrder(*this);
+        focus_ = order.empty() ? Focus{} : focusOn(*this, order.front());
+    }
+    const int rows = rowCount(*this, focus_.id);
+    if (focus_.item >= rows) focus_.item = rows - 1;
+    if (focus_.item < 0 && rows > 0) focus_ = focusOn(*this, focus_.id);
+}
+
+void Calculadora::moveFocus(FocusMove how) {
+    const Focus from = focus_;
+    focus_ = morvane::moveFocus(*this, focus_, how);
+    focusMarked_ = true;
+    showFocusedRow();
+    // A row of a list is read by the window: the list keeps the focus.
+    if (focus_ != from && focus_.item >= 0) announce(accessRowName(*this, focus_.id, focus_.item));
+}
+
+void Calculadora::showFocusedRow() {
+    if (focus_.item < 0) return;
+    const Control& list = at(focus_.id);
+    const int rowTw = list.def->rowHeight > 0 ? list.def->rowHeight : 150;
+    const int window = list.parent >= 0 ? at(list.parent).def->box.height : 0;
+    for (int guard = 0; guard < 1000; ++guard) {
+        const int top = at(focus_.id).listTop + focus_.item * rowTw;
+        const int steps = top < 0 ? -1 : top + rowTw > window ? 1 : 0;
+        const int before = at(focus_.id).listTop;
+        if (steps == 0) return;
+        panels_->memory.wheel(steps);
+        if (at(focus_.id).listTop == before) return;
+    }
+}
+
+void Calculadora::pressFocused() {
+    if (focus_.id < 0) return;
+    const ControlDef& d = *at(focus_.id).def;
+    click(d.name, d.index, focus_.item);
 }
 
 // ---------------------------------------------------------------- status line

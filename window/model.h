@@ -15,6 +15,7 @@
 #include "form/form.h"
 #include "panels/panels.h"
 #include "platform/services.h"
+#include "window/access.h"
 #include "window/layout.h"
 
 namespace morvane {
@@ -56,6 +57,23 @@ public:
     void Form_MouseMove(int buttons, int xTw, int yTw);
     void Form_Resize();
     void restored();  // the window came back from minimised
+
+    // ---- the keyboard focus and what a screen reader hears ----
+    // Tab, Shift+Tab and the arrow keys move the focus (accessible.h says
+    // where); from then on the focused control carries its mark.
+    void moveFocus(FocusMove how);
+    // Space: the focused control (a list's focused row) is clicked.
+    void pressFocused();
+    // The pointer pressed a control: the focus mark goes, the focus stays.
+    void pointerUsed() { focusMarked_ = false; }
+    // The pointer over row `item` of list box name(index) (kNoItem: no row).
+    EventResult hoverRow(std::string_view name, int index, int item);
+    const Focus& focus() const { return focus_; }
+    bool focusMarked() const { return focusMarked_; }
+    // What a screen reader should hear after the last event that had
+    // something to say, and how many such texts there were so far.
+    const std::string& announcement() const { return announcement_; }
+    unsigned long announcements() const { return announcements_; }
 
     // ---- state ----
     Engine eng;
@@ -119,6 +137,14 @@ private:
     void setPanel(int index, bool visible);
     void syncSeparator();
     void applyGeometry();
+    // After an event: the focus follows the error box and the panels, and
+    // the announcement of what changed is made.
+    void afterEvent(const Glance& before, Cause cause, int code = 0);
+    void settleFocus(int panelBefore, bool errorBefore);
+    void announce(std::string text);
+    // Scrolls the memory list until the focused row shows.
+    void showFocusedRow();
+    bool inside(const Focus& f, int frame) const;
 
     platform::Services svc_;
     Config config_;
@@ -139,9 +165,16 @@ private:
     mutable bool registersChanged_ = false;
     static constexpr long long kNever = -(1LL << 62);
     long long lastOpened_[2] = {kNever, kNever};  // when each link last opened its page
+    Focus focus_;
+    Focus errorReturn_, panelReturn_;  // where the focus goes back when the error box or a panel goes
+    bool focusMarked_ = false;
+    std::string announcement_;
+    unsigned long announcements_ = 0;
+    Focus hovered_;  // the last list entry or row under the pointer
     // Controls the handlers use, bound at start-up.
     struct Ids {
-        int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice;
+        int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice,
+            errorOk;
         int rings[3];
     } ids_{};
 };

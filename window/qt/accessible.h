@@ -1,9 +1,12 @@
-// What a screen reader sees of the window: names, roles, descriptions and
-// states of the controls, read from the window model each time they are
-// asked for, so that they are never older than what the screen shows.
+// What a screen reader sees of the window: the roles, names, descriptions
+// and states that the model gives (window/access.h), read from it each time
+// they are asked for, so that they are never older than what the screen
+// shows; the stack view's status line as a status bar; and the announcer,
+// which a screen reader speaks at once each time it shows.
 #pragma once
 
 #include <QString>
+#include <QWidget>
 
 #include "window/model.h"
 
@@ -13,19 +16,27 @@ namespace morvane {
 // (once; later calls do nothing).
 void installAccessibility();
 
-// The control's accessible name: for a display line its level and value
-// ("Level 1: 15", "Log: 15.", "Level 3: empty"), for a key its caption or
-// painted legend, told apart where two legends read alike.
-QString accessibleName(const Calculadora& m, int id);
-
-// The tooltip of a control, which is also its accessible description: the
-// layout's own, or for a key or status label of the display that has none,
-// a short one of ours. Empty for the rest.
+// The tooltip of a control, which is also its accessible description.
 QString tooltipOf(const ControlDef& d);
 
-// Whether a person can see the control now: it and its frames are shown in
-// the model, no panel drawn above it covers its middle, and its middle lies
-// inside the window's current size.
-bool showing(const Calculadora& m, int id);
+// The strip of the stack view's status line that holds its status keys:
+// it draws nothing, and a screen reader reads it as a status bar.
+class StatusBarWidget : public QWidget {
+public:
+    using QWidget::QWidget;
+};
+
+// A notification inside the status bar, which draws nothing: a screen
+// reader speaks its text, without naming its role, each time it shows.
+class Announcer : public QWidget {
+public:
+    explicit Announcer(QWidget* parent);
+    // Shows the text (hidden first when it shows already).
+    void say(const QString& text);
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
 
 }  // namespace morvane

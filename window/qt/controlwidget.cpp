@@ -95,6 +95,15 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
         setToolTip(tip);
         setAccessibleDescription(tip);
     }
+    // The keyboard reaches keys, display lines and lists (the model says
+    // where Tab and the arrows go); a click does not move the focus.
+    const AccessRole role = accessRole(model, id);
+    if (role == AccessRole::Button || role == AccessRole::Line || role == AccessRole::List)
+        setFocusPolicy(Qt::TabFocus);
+    silent_ = role == AccessRole::Hidden;
+    readerShowing_ = showing(model, id);
+    readerName_ = QString::fromStdString(accessName(model, id));
+    readerDescription_ = QString::fromStdString(accessDescription(model, id));
     if (d.name == "nivel2" && d.index == 0) {
         // The cursor bar stands beside the log's right end and the prompt
         // over its left end; the text keeps one pixel clear of both.
@@ -141,12 +150,22 @@ void ControlWidget::sync() {
     if (c.caption != caption_) {
         caption_ = c.caption;
         fitted_.reset();
-        // A screen reader hears the log's new value (its name holds it).
-        if (c.def->name == "nivel2" && c.def->index == 0 && QAccessible::isActive()) {
+        dirty = true;
+    }
+    if (!silent_ && QAccessible::isActive()) {
+        // A screen reader's cached name and description follow the model's.
+        const QString name = QString::fromStdString(accessName(model_, id_));
+        if (name != readerName_) {
+            readerName_ = name;
             QAccessibleEvent changed(this, QAccessible::NameChanged);
             QAccessible::updateAccessibility(&changed);
         }
-        dirty = true;
+        const QString description = QString::fromStdString(accessDescription(model_, id_));
+        if (description != readerDescription_) {
+            readerDescription_ = description;
+            QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
     }
     if (c.fore != fore_ || c.back != back_ || c.border != border_) {
         fore_ = c.fore;
@@ -168,10 +187,43 @@ void ControlWidget::sync() {
     if (dirty && isVisible()) update();
 }
 
+void ControlWidget::syncShowing() {
+    if (silent_) return;
+    const bool now = showing(model_, id_);
+    if (now == readerShowing_) return;
+    readerShowing_ = now;
+    QAccessibleEvent changed(this, now ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&changed);
+}
+
+namespace {
+
+// The focus mark, painted over everything else of the control once its
+// painting ends, while the keyboard has moved the focus.
+struct FocusMarkAtEnd {
+    QPainter& p;
+    const ControlWidget& w;
+    ~FocusMarkAtEnd() {
+        const Calculadora& m = w.model();
+        const Focus& f = m.focus();
+        if (!m.focusMarked() || f.id != w.controlId()) return;
+        QRectF r(w.rect());
+        const Control& c = w.control();
+        if (f.item >= 0) {
+            const int rowTw = c.def->rowHeight > 0 ? c.def->rowHeight : MemoryListRowTw;
+            r = QRectF(0, (c.listTop + f.item * rowTw) / kTwipsPerPixel, w.width(), rowTw / kTwipsPerPixel);
+        }
+        paintFocusMark(p, r);
+    }
+};
+
+}  // namespace
+
 void ControlWidget::paintEvent(QPaintEvent*) {
     const Control& c = control();
     const ControlDef& d = *c.def;
     QPainter p(this);
+    const FocusMarkAtEnd mark{p, *this};
     switch (d.kind) {
         case Kind::Frame:
             fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
@@ -261,6 +313,7 @@ void ControlWidget::paintEvent(QPaintEvent*) {
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
     // A label takes its own mouse events: it is not part of the drag surface.
     e->accept();
+    window_->pointerPressed();
     if (e->button() == Qt::LeftButton && control().def->clickable) {
         held_ = true;
         setPressed(true);
@@ -290,8 +343,11 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
     e->accept();
     // A held key comes up while the pointer is off it, as a button does.
     if (held_) setPressed(rect().contains(e->position().toPoint()));
-    // Hover highlights follow the pointer; other labels ignore it.
+    // Hover highlights follow the pointer; other labels ignore it. A list's
+    // rows are read as the pointer comes to them.
     if (!e->buttons() && model_.hovers(control().def->name)) window_->controlHovered(control());
+    if (!e->buttons() && control().def->kind == Kind::List)
+        window_->rowHovered(control(), itemAt(static_cast<int>(e->position().y())));
 }
 
 void ControlWidget::hideEvent(QHideEvent*) {

@@ -28,6 +28,8 @@ public:
     void sync();
     // A click on the control, as a screen reader's press action gives it.
     void activate();
+    // Tells a screen reader when the control comes into view or leaves it.
+    void syncShowing();
     // Whether the key looks held down: the pointer pressed it and is on it.
     bool pressed() const { return pressed_; }
     // The list row under window pixel row y, or Calculadora::kNoItem.
@@ -67,6 +69,10 @@ private:
     int leftInDisplay_ = 0;  // a level label: its left edge from the display's, pixels
     bool held_ = false;     // the left button went down on this key
     bool pressed_ = false;  // ... and the pointer is on it
+    // What a screen reader was last told.
+    bool silent_ = false;  // not in its tree at all
+    bool readerShowing_ = false;
+    QString readerName_, readerDescription_;
 };
 
 // A list row's height when the layout gives none.

@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,6 +106,22 @@ ControlWidget* MainWindow::ensureWidget(int id) {
         parent = ensureWidget(c.parent);
         if (!parent) return nullptr;
     }
+    if (inStatusLine(*model_, id)) {
+        // The status keys stand in a strip of their own at the top of the
+        // stack view, which a screen reader reads as a status bar.
+        if (!statusBar_) {
+            statusBar_ = new StatusBarWidget(parent);
+            int bottom = 0;
+            for (size_t k = 0; k < model_->controls.size(); ++k)
+                if (inStatusLine(*model_, static_cast<int>(k)))
+                    bottom = std::max(bottom, model_->controls[k].def->box.bottom());
+            statusBar_->setGeometry(0, 0, parent->width(), bottom / kTwipsPerPixel);
+            statusBar_->lower();  // it draws nothing: whatever else lies there takes the pointer
+            statusBar_->show();
+            announcer_ = new Announcer(statusBar_);
+        }
+        parent = statusBar_;
+    }
     slot = new ControlWidget(this, *model_, id, parent);
     // Keep the layout's stacking order: below the next sibling already made.
     for (size_t j = static_cast<size_t>(id) + 1; j < widgets_.size(); ++j) {
@@ -159,6 +177,53 @@ void MainWindow::refresh() {
     for (ControlWidget* w : widgets_)
         if (w) w->sync();
     syncTimers();
+    syncFocus();
+    syncReader();
+}
+
+void MainWindow::syncFocus() {
+    const Focus f = model_->focus();
+    const bool mark = model_->focusMarked();
+    ControlWidget* now = f.id >= 0 ? ensureWidget(f.id) : nullptr;
+    if (f != shownFocus_ || mark != shownMark_) {
+        // The mark moves: both places are painted again.
+        if (shownFocus_.id >= 0)
+            if (ControlWidget* before = widgets_[static_cast<size_t>(shownFocus_.id)]) before->update();
+        if (now) now->update();
+        shownFocus_ = f;
+        shownMark_ = mark;
+    }
+    if (now && QApplication::focusWidget() != now && isAncestorOf(now)) now->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::syncReader() {
+    if (!QAccessible::isActive()) {
+        announced_ = model_->announcements();
+        return;
+    }
+    // A control a panel or the error box came over or left, or one shown
+    // or hidden: a screen reader's cached "showing" follows.
+    for (ControlWidget* w : widgets_)
+        if (w) w->syncShowing();
+    if (announcer_ && model_->announcements() != announced_) {
+        announced_ = model_->announcements();
+        announcer_->say(QString::fromStdString(model_->announcement()));
+    }
+}
+
+QString MainWindow::lastAnnouncement() const { return announcer_ ? announcer_->text() : QString(); }
+
+void MainWindow::pointerPressed() {
+    if (!model_->focusMarked()) return;
+    model_->pointerUsed();
+    syncFocus();
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    // Tab and Shift+Tab: the model's reading order, whatever widget has the focus.
+    model_->moveFocus(next ? FocusMove::Next : FocusMove::Previous);
+    refresh();
+    return true;
 }
 
 void MainWindow::afterInput() {
@@ -188,6 +253,12 @@ void MainWindow::controlHovered(const Control& c) {
     if (changed) refresh();
 }
 
+void MainWindow::rowHovered(const Control& c, int item) {
+    const unsigned long before = model_->announcements();
+    model_->hoverRow(c.def->name, c.def->index, item);
+    if (model_->announcements() != before) syncReader();
+}
+
 void MainWindow::controlWheeled(const Control& c, int steps) {
     model_->wheel(c.def->name, c.def->index, steps);
     refresh();
@@ -214,6 +285,35 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     int code = 0;
     const bool control = e->modifiers() & Qt::ControlModifier;
+    // The focus keys: the arrows move the focus, Space presses the focused
+    // control; the keyboard map keeps every other key.
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain) {
+        switch (e->key()) {
+            case Qt::Key_Left:
+                model_->moveFocus(FocusMove::Left);
+                refresh();
+                return;
+            case Qt::Key_Right:
+                model_->moveFocus(FocusMove::Right);
+                refresh();
+                return;
+            case Qt::Key_Up:
+                model_->moveFocus(FocusMove::Up);
+                refresh();
+                return;
+            case Qt::Key_Down:
+                model_->moveFocus(FocusMove::Down);
+                refresh();
+                return;
+            case Qt::Key_Space:
+                model_->pressFocused();
+                afterInput();
+                return;
+            default:
+                break;
+        }
+    }
     switch (e->key()) {
         case Qt::Key_Escape:
             code = 27;

@@ -14,7 +14,9 @@
 
 namespace morvane {
 
+class Announcer;
 class ControlWidget;
+class StatusBarWidget;
 
 // The program's icon for the print page, as the window's own icon picture
 // draws it.
@@ -45,11 +47,17 @@ public:
     // only when a colour or caption changed.
     void controlHovered(const Control& c);
     void controlWheeled(const Control& c, int steps);
+    // The pointer over row `item` of a list box (Calculadora::kNoItem: none).
+    void rowHovered(const Control& c, int item);
     // A key went down or came up under the pointer: the skin draws its face
     // held down.
     void keyPressed(const ControlDef& key, bool down);
     // Whether the Qt timer of the model's timer is running now.
     bool timerRunning(std::string_view name) const;
+    // The pointer pressed a control: the focus mark goes.
+    void pointerPressed();
+    // What the announcer said last.
+    QString lastAnnouncement() const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -57,6 +65,7 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void changeEvent(QEvent*) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void build();
@@ -65,6 +74,10 @@ private:
     // Makes the missing widgets whose frames are shown now.
     void buildShown();
     void syncTimers();
+    // Tells a screen reader what changed: the controls that came into view
+    // or went out of it, the focus, the model's announcement.
+    void syncReader();
+    void syncFocus();
 
     platform::QtClipboard clipboard_;
     platform::QtRegional regional_;
@@ -75,6 +88,11 @@ private:
     std::vector<ControlWidget*> widgets_;  // by control id (nullptr: none)
     std::vector<QTimer*> timers_;          // by model timer
     const ControlDef* pressed_ = nullptr;  // the key held down, if any
+    StatusBarWidget* statusBar_ = nullptr;  // the stack view's status line
+    Announcer* announcer_ = nullptr;
+    unsigned long announced_ = 0;          // the model's announcements already said
+    Focus shownFocus_;                     // the focus as the widgets have it
+    bool shownMark_ = false;
 };
 
 }  // namespace morvane

@@ -20,6 +20,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QPixmap>
 #include <QString>
 #include <QTransform>
@@ -570,6 +571,18 @@ void paintStrip(QPainter& p, int windowHeightPx) {
 // spans, two soft edges and the inside, or two where a child widget cuts a
 // hole into the painted region. A rectangle on whole device pixels is
 // filled without antialiasing, by the engine's rectangle path.
+void paintFocusMark(QPainter& p, const QRectF& r) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    const QRectF ring = r.adjusted(0.5, 0.5, -0.5, -0.5);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(ring);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(ring);
+    p.restore();
+}
+
 void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr) {
     auto whole = [dpr](double v) { return std::abs(v * dpr - std::round(v * dpr)) < 1e-6; };
     const bool onPixels = whole(r.left()) && whole(r.top()) && whole(r.right()) && whole(r.bottom());

@@ -28,6 +28,10 @@ void fillBanded(QPainter& p, const QRectF& r, const QBrush& b, double dpr);
 // the same reason as fillBanded.
 void roundedBanded(QPainter& p, const QRectF& r, double radius, const QBrush& b, double dpr);
 
+// The keyboard focus mark: a dotted ring, black over white, inside r, seen
+// on every face and background of the skin.
+void paintFocusMark(QPainter& p, const QRectF& r);
+
 // The program's icon (window/icon.h), drawn into a square of the given
 // size at the origin, or into the largest square centred in r.
 void paintIcon(QPainter& p, int size);
