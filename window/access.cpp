@@ -530,11 +530,23 @@ std::string stackText(const Calculadora& m, const Glance& before) {
 
 std::string announcementAfter(const Calculadora& m, const Glance& before, Cause cause, int code) {
     const ErrorReport& err = m.eng.err;
-    if (err.reports != before.reports) return errorText(err.numero, err.descripcion.c_str());
+    // The error box and a panel that come up take the focus inside: a
+    // screen reader reads the box, or the panel's title, as the focus
+    // enters, and the window need not say them again.
+    const auto focusIn = [&m](int frame) {
+        for (int a = m.focus().id; a >= 0; a = at(m, a).parent)
+            if (a == frame) return true;
+        return false;
+    };
+    if (err.reports != before.reports) {
+        if (!before.error && focusIn(m.id("error"))) return {};
+        return errorText(err.numero, err.descripcion.c_str());
+    }
     if (err.quietFailures != before.quietFailures)
         return errorText("ERROR E-" + std::to_string(err.quietNumber), errorMessage(err.quietNumber));
     const Glance now = glance(m);
-    if (now.panel >= 0 && now.panel != before.panel) return panelTitle(m, now.panel);
+    if (now.panel >= 0 && now.panel != before.panel)
+        return focusIn(m.id("pantalla", now.panel)) ? std::string() : panelTitle(m, now.panel);
     if (now.regs != before.regs) {
         if (cause == Cause::Key && typing(code)) return {};
         return stackText(m, before);

@@ -272,8 +272,17 @@ void Calculadora::settleFocus(int panelBefore, bool errorBefore) {
         focus_ = panelReturn_;
     }
     if (!focusable(*this, focus_.id)) {
-        const std::vector<int> order = focusable(*this, lineIds_[0]) ? std::vector<int>{lineIds_[0]} : focusOrder(*this);
-        focus_ = order.empty() ? Focus{} : focusOn(*this, order.front());
+        // A focus that went out of sight goes to the first control of the
+        // view it was in (a panel's new table), else to the log line, else
+        // to the first control there is.
+        int area = -1;
+        for (int a = focus_.id; a >= 0; a = at(a).parent)
+            if (at(a).parent < 0 && at(a).def->kind == Kind::Frame) area = a;
+        const std::vector<int> order = focusOrder(*this);
+        auto first = std::find_if(order.begin(), order.end(), [&](int id) { return area >= 0 && inside({id, -1}, area); });
+        if (first == order.end() && focusable(*this, lineIds_[0])) first = std::find(order.begin(), order.end(), lineIds_[0]);
+        if (first == order.end()) first = order.begin();
+        focus_ = first == order.end() ? Focus{} : focusOn(*this, *first);
     }
     const int rows = rowCount(*this, focus_.id);
     if (focus_.item >= rows) focus_.item = rows - 1;

@@ -30,8 +30,8 @@ E2E_ATSPI_BUS=
 
 e2e_cleanup() {
     local rc=$?
-    # A script's own clean-up, when it defines one.
-    if declare -F e2e_script_cleanup >/dev/null; then e2e_script_cleanup || true; fi
+    # A script's own clean-up, when it defines one, told how the script ended.
+    if declare -F e2e_script_cleanup >/dev/null; then e2e_script_cleanup "$rc" || true; fi
     if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
         kill "$E2E_PID" 2>/dev/null || true
         wait "$E2E_PID" 2>/dev/null || true
@@ -39,7 +39,7 @@ e2e_cleanup() {
     local i r
     # The registry that the accessibility bus started on demand.
     if [ -n "$E2E_ATSPI_BUS" ]; then
-        for r in $(pgrep -P "$E2E_ATSPI_BUS"); do E2E_OTHERS+=("$r"); done
+        for r in $(pgrep -P "$E2E_ATSPI_BUS" || true); do E2E_OTHERS+=("$r"); done
     fi
     for ((i = ${#E2E_OTHERS[@]} - 1; i >= 0; i--)); do
         kill "${E2E_OTHERS[i]}" 2>/dev/null || true
@@ -113,10 +113,14 @@ e2e_start_atspi() {
     "$launcher" --launch-immediately >"$E2E_WORK/atspi.log" 2>&1 &
     local lp=$!
     E2E_OTHERS+=("$lp")
-    # The launcher's own bus, and the registry that bus starts.
+    # The launcher's own bus, and the registry that bus starts. The name is
+    # asked for only once the launcher owns it: a call to it before would
+    # have the session bus start a second launcher.
     _atspi_up() {
-        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-            >"$E2E_WORK/a11y-address" 2>/dev/null
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q "boolean true" &&
+            dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+                >"$E2E_WORK/a11y-address" 2>/dev/null
     }
     poll 5 _atspi_up || fail "the accessibility bus did not start"
     _atspi_bus() {

@@ -350,6 +350,14 @@ void ControlWidget::mouseMoveEvent(QMouseEvent* e) {
         window_->rowHovered(control(), itemAt(static_cast<int>(e->position().y())));
 }
 
+bool ControlWidget::focusNextPrevChild(bool next) {
+    // Tab and Shift+Tab on the focused control: the window moves the focus.
+    // Qt asks a frame that hides with the focus inside it too: the model
+    // has put the focus elsewhere already, and the window gives it there.
+    if (hasFocus()) return window_->moveFocus(next);
+    return true;
+}
+
 void ControlWidget::hideEvent(QHideEvent*) {
     held_ = false;
     setPressed(false);

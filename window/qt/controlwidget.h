@@ -45,6 +45,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void hideEvent(QHideEvent*) override;
+    bool focusNextPrevChild(bool next) override;
     void wheelEvent(QWheelEvent*) override;
 
 private:

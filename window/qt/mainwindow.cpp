@@ -73,6 +73,8 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
         timers_.push_back(qt);
     }
     syncTimers();
+    // The keyboard starts where the model puts it, on the log line.
+    syncFocus();
 }
 
 MainWindow::~MainWindow() = default;
@@ -219,8 +221,9 @@ void MainWindow::pointerPressed() {
     syncFocus();
 }
 
-bool MainWindow::focusNextPrevChild(bool next) {
-    // Tab and Shift+Tab: the model's reading order, whatever widget has the focus.
+bool MainWindow::focusNextPrevChild(bool next) { return moveFocus(next); }
+
+bool MainWindow::moveFocus(bool next) {
     model_->moveFocus(next ? FocusMove::Next : FocusMove::Previous);
     refresh();
     return true;

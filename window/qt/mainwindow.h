@@ -54,6 +54,8 @@ public:
     void keyPressed(const ControlDef& key, bool down);
     // Whether the Qt timer of the model's timer is running now.
     bool timerRunning(std::string_view name) const;
+    // Tab (next) or Shift+Tab: the focus moves along the model's order.
+    bool moveFocus(bool next);
     // The pointer pressed a control: the focus mark goes.
     void pointerPressed();
     // What the announcer said last.
