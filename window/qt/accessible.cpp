@@ -5,6 +5,7 @@
 
 #include "controlwidget.h"
 #include "mainwindow.h"
+#include "platform/qt/atspi.h"
 
 namespace morvane {
 
@@ -158,6 +159,13 @@ void installAccessibility() {
 
 QString tooltipOf(const ControlDef& d) { return qs(accessDescription(d)); }
 
+void tellShowing(QWidget* w, bool on) {
+    if (!QAccessible::isActive()) return;
+    QAccessibleEvent changed(w, on ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+    QAccessible::updateAccessibility(&changed);
+    platform::atspiVisibleChanged(QAccessible::queryAccessibleInterface(w), on);
+}
+
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
     installAccessibility();
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -167,10 +175,15 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
 
 void Announcer::say(const QString& text) {
     // A screen reader speaks a notification when it shows: showing it again
-    // says the new text.
-    if (isVisible()) hide();
+    // says the new text. Qt tells "showing"; the window tells "visible".
+    QAccessibleInterface* self = QAccessible::queryAccessibleInterface(this);
+    if (isVisible()) {
+        hide();
+        platform::atspiVisibleChanged(self, false);
+    }
     text_ = text;
     show();
+    platform::atspiVisibleChanged(self, true);
 }
 
 }  // namespace morvane

@@ -19,6 +19,11 @@ void installAccessibility();
 // The tooltip of a control, which is also its accessible description.
 QString tooltipOf(const ControlDef& d);
 
+// Tells a screen reader that the widget came into view or left it: its
+// "showing" and its "visible" states, both, so that a reader that caches
+// them keeps them true.
+void tellShowing(QWidget* w, bool on);
+
 // The strip of the stack view's status line that holds its status keys:
 // it draws nothing, and a screen reader reads it as a status bar.
 class StatusBarWidget : public QWidget {

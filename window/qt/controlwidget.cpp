@@ -192,8 +192,7 @@ void ControlWidget::syncShowing() {
     const bool now = showing(model_, id_);
     if (now == readerShowing_) return;
     readerShowing_ = now;
-    QAccessibleEvent changed(this, now ? QAccessible::ObjectShow : QAccessible::ObjectHide);
-    QAccessible::updateAccessibility(&changed);
+    tellShowing(this, now);
 }
 
 namespace {

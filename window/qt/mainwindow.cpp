@@ -207,6 +207,11 @@ void MainWindow::syncReader() {
     // or hidden: a screen reader's cached "showing" follows.
     for (ControlWidget* w : widgets_)
         if (w) w->syncShowing();
+    if (statusBar_) {
+        const auto* frame = static_cast<ControlWidget*>(statusBar_->parentWidget());
+        const bool now = showing(*model_, frame->controlId());
+        if (now != statusBarShowing_) tellShowing(statusBar_, statusBarShowing_ = now);
+    }
     if (announcer_ && model_->announcements() != announced_) {
         announced_ = model_->announcements();
         announcer_->say(QString::fromStdString(model_->announcement()));

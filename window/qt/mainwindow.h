@@ -92,6 +92,7 @@ private:
     const ControlDef* pressed_ = nullptr;  // the key held down, if any
     StatusBarWidget* statusBar_ = nullptr;  // the stack view's status line
     Announcer* announcer_ = nullptr;
+    bool statusBarShowing_ = true;
     unsigned long announced_ = 0;          // the model's announcements already said
     Focus shownFocus_;                     // the focus as the widgets have it
     bool shownMark_ = false;
