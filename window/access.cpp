@@ -143,10 +143,11 @@ std::string brief(std::string s) {
 }
 
 // A displayed number as heard: without the separator that ends every
-// displayed number, unless the register's own text ends with it (typed).
-std::string spoken(const std::string& shown, const std::string& reg, char sep) {
+// displayed number, unless it was typed into the log (register 0) last.
+std::string spoken(const std::string& shown, const std::string& reg, int index, char sep) {
     std::string t = trimmed(shown);
-    if (!t.empty() && t.back() == sep && (reg.empty() || reg.back() != sep)) t.pop_back();
+    const bool typed = index == 0 && !reg.empty() && reg.back() == sep;
+    if (!t.empty() && t.back() == sep && !typed) t.pop_back();
     return brief(std::move(t));
 }
 
@@ -222,12 +223,13 @@ Box focusBox(const Calculadora& m, Focus f) {
     return at(m, f.id).def->kind == Kind::List ? listBox(m, f.id) : windowBox(m, f.id);
 }
 
-// The first row that shows whole in its window, or -1 for no row.
+// The first row whose middle shows in its window, or -1 for no row.
 int firstShownRow(const Calculadora& m, int id) {
     const Control& c = at(m, id);
     const int n = rowCount(m, id);
+    const int row = rowHeight(*c.def);
     for (int i = 0; i < n; ++i)
-        if (c.listTop + i * rowHeight(*c.def) >= 0) return i;
+        if (c.listTop + i * row + row / 2 >= 0) return i;
     return n > 0 ? 0 : -1;
 }
 
@@ -285,7 +287,7 @@ std::string accessName(const Calculadora& m, int id) {
     const ControlDef& d = *c.def;
     if (d.name == "nivel2") {
         const std::string& reg = m.eng.regs.cur[static_cast<size_t>(d.index)];
-        std::string value = spoken(c.caption, reg, m.eng.sep);
+        std::string value = spoken(c.caption, reg, d.index, m.eng.sep);
         if (value.empty()) value = "empty";
         std::string name = (d.index == 0 ? std::string("Log: ") : "Level " + std::to_string(d.index) + ": ") + value;
         if (c.fore == kSelectionRed) name += ", selected";
@@ -445,7 +447,8 @@ Focus moveFocus(const Calculadora& m, Focus from, FocusMove how) {
                 inLine = c.left < b.right() && c.right() > b.left;
                 break;
         }
-        if (along <= 0) continue;
+        // Out of line, only what lies more ahead than aside.
+        if (along <= 0 || (!inLine && across > along)) continue;
         const long score = inLine ? along * 4 + across : along + 2 * across;
         if (best < 0 || (inLine && !bestInLine) || (inLine == bestInLine && score < bestScore)) {
             best = id;
@@ -491,7 +494,7 @@ Glance glance(const Calculadora& m) {
 std::string spokenValue(const Calculadora& m, int reg) {
     const std::string& t = m.eng.regs.cur[static_cast<size_t>(reg)];
     const Control* decimals = m.find("estado", 11);
-    return spoken(displayText(t, decimals ? decimals->caption : "X", m.eng.sep), t, m.eng.sep);
+    return spoken(displayText(t, decimals ? decimals->caption : "X", m.eng.sep), t, reg, m.eng.sep);
 }
 
 namespace {
@@ -515,9 +518,9 @@ std::string stackText(const Calculadora& m, const Glance& before) {
         any = any || !now[i].empty();
         if (i > 0) levels = levels || now[i] != before.regs[i];
     }
-    if (!any) return "Stack empty";
     const std::string log = now[0].empty() ? std::string() : spokenValue(m, 0);
     if (levels) {
+        if (!any) return "Stack empty";
         const std::string level1 = now[1].empty() ? "empty" : spokenValue(m, 1);
         if (log.empty()) return "Level 1: " + level1 + ", log empty";
         if (now[1].empty()) return log;
@@ -547,6 +550,12 @@ std::string announcementAfter(const Calculadora& m, const Glance& before, Cause 
     const Glance now = glance(m);
     if (now.panel >= 0 && now.panel != before.panel)
         return focusIn(m.id("pantalla", now.panel)) ? std::string() : panelTitle(m, now.panel);
+    // A value put away in a memory: the log it came from is emptied.
+    if (now.memoria != before.memoria) {
+        std::string v = trimmed(m.eng.memoria);
+        return "Memory: " + brief(v.empty() ? std::string("empty") : v);
+    }
+    if (now.stored > before.stored) return "Stored: " + brief(m.eng.memoryList.back());
     if (now.regs != before.regs) {
         if (cause == Cause::Key && typing(code)) return {};
         return stackText(m, before);
@@ -556,11 +565,6 @@ std::string announcementAfter(const Calculadora& m, const Glance& before, Cause 
     if (now.hyp != before.hyp) return statusWords(*m.find("estado", 2));
     if (now.decimals != before.decimals) return statusWords(*m.find("estado", 11));
     if (now.clockTag != before.clockTag) return now.clockTag == "minutaje" ? "Elapsed minutes" : "Time of day";
-    if (now.memoria != before.memoria) {
-        std::string v = trimmed(m.eng.memoria);
-        return "Memory: " + brief(v.empty() ? std::string("empty") : v);
-    }
-    if (now.stored > before.stored) return "Stored: " + brief(m.eng.memoryList.back());
     if (now.stored < before.stored) return now.stored == 0 ? "No stored values" : "Removed";
     if (now.selected != before.selected)
         return now.selected > 0 ? "Level " + std::to_string(now.selected) + " selected" : "No level selected";

@@ -304,8 +304,8 @@ void Calculadora::showFocusedRow() {
     const int rowTw = list.def->rowHeight > 0 ? list.def->rowHeight : 150;
     const int window = list.parent >= 0 ? at(list.parent).def->box.height : 0;
     for (int guard = 0; guard < 1000; ++guard) {
-        const int top = at(focus_.id).listTop + focus_.item * rowTw;
-        const int steps = top < 0 ? -1 : top + rowTw > window ? 1 : 0;
+        const int middle = at(focus_.id).listTop + focus_.item * rowTw + rowTw / 2;
+        const int steps = middle < 0 ? -1 : middle >= window ? 1 : 0;
         const int before = at(focus_.id).listTop;
         if (steps == 0) return;
         panels_->memory.wheel(steps);
