@@ -94,7 +94,7 @@ def drive(pid, spoken):
     w.key("8", r"^8 ?$")
     w.key("plus", r"^15\.?$")
     # The keys on screen, by their accessible actions.
-    w.press("DEL", r"Stack empty")
+    w.press("DEL", r"Log empty")
     w.press("7", r"^7\.?$")
     w.press("ENTER", r"Level 1: 7, log empty")
     w.press("8", r"^8\.?$")
@@ -164,7 +164,7 @@ def check(debug):
     seven, enter = steps("7 Enter 8 + typed", r"^7 $", r"^return $")
     nothing_between(seven, enter, r"^7\.?$|^Log", "a typed digit is read back though Orca echoes it")
     steps("7 Enter 8 + typed", r"^Level 1: 7, log empty\.?$", r"^8 $", r"^plus $", r"^15\.?$")
-    steps("DEL 7 ENTER 8 + pressed by their actions", r"^Stack empty\.?$", r"^7\.?$",
+    steps("DEL 7 ENTER 8 + pressed by their actions", r"^Log empty\.?$", r"^7\.?$",
           r"^Level 1: 7, log empty\.?$", r"^8\.?$", r"^15\.?$")
     steps("÷ with level 1 empty: the error box", r"^alert ERROR E-13\.?$", re.escape(MESSAGE), r"^OK push button\.?$")
     steps("Esc closes the error box; the focus is back on the log", r"^escape $", r"^Log: 15 label\.?$")

@@ -155,17 +155,17 @@ void ControlWidget::sync() {
     if (!silent_ && QAccessible::isActive()) {
         // A screen reader's cached name and description follow the model's.
         const QString name = QString::fromStdString(accessName(model_, id_));
+        const QString description = QString::fromStdString(accessDescription(model_, id_));
         if (name != readerName_) {
-            readerName_ = name;
             QAccessibleEvent changed(this, QAccessible::NameChanged);
             QAccessible::updateAccessibility(&changed);
         }
-        const QString description = QString::fromStdString(accessDescription(model_, id_));
         if (description != readerDescription_) {
-            readerDescription_ = description;
             QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
             QAccessible::updateAccessibility(&changed);
         }
+        readerName_ = name;
+        readerDescription_ = description;
     }
     if (c.fore != fore_ || c.back != back_ || c.border != border_) {
         fore_ = c.fore;

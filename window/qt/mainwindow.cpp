@@ -199,18 +199,19 @@ void MainWindow::syncFocus() {
 }
 
 void MainWindow::syncReader() {
-    if (!QAccessible::isActive()) {
-        announced_ = model_->announcements();
-        return;
-    }
     // A control a panel or the error box came over or left, or one shown
-    // or hidden: a screen reader's cached "showing" follows.
+    // or hidden: a screen reader's cached states follow (each widget
+    // keeps what it showed last, whether a reader listens yet or not).
     for (ControlWidget* w : widgets_)
         if (w) w->syncShowing();
     if (statusBar_) {
         const auto* frame = static_cast<ControlWidget*>(statusBar_->parentWidget());
         const bool now = showing(*model_, frame->controlId());
         if (now != statusBarShowing_) tellShowing(statusBar_, statusBarShowing_ = now);
+    }
+    if (!QAccessible::isActive()) {
+        announced_ = model_->announcements();
+        return;
     }
     if (announcer_ && model_->announcements() != announced_) {
         announced_ = model_->announcements();
