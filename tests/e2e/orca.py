@@ -1,6 +1,6 @@
 """What Orca says to a user of the real window.
 
-    orca.py drive PID SPOKEN    (run by orca.sh while Orca runs)
+    orca.py drive PID SPOKEN SHOT    (run by orca.sh while Orca runs)
     orca.py check DEBUG         (run by orca.sh once Orca has ended)
 
 drive: a blind user's walk. Types 7, Enter, 8, + on the keyboard; presses
@@ -9,7 +9,8 @@ the error box with Esc; lets the keyboard's "/" fail; moves with Tab and
 Shift+Tab; asks "where am I" (KP_Enter); reaches "COV" with Tab, opens it
 with Space and converts the log from kilometres to miles with the arrows
 and Space. Each step waits until the speech dispatcher was given what the
-step should make Orca say (SPOKEN), or a few seconds.
+step should make Orca say (SPOKEN), or a few seconds. SHOT: a screenshot
+with the focus mark on "COV".
 
 check: Orca's "SPEECH OUTPUT" lines in DEBUG, the texts a user hears, hold
 what each step should say, in order: the results with no keystroke of their
@@ -84,7 +85,7 @@ class Walk:
         return self.wait(pattern, 8.0, mark)
 
 
-def drive(pid, spoken):
+def drive(pid, spoken, shot):
     w = Walk(pid, spoken)
     if not w.wait(r"^Log: empty label", 30, 0):
         sys.exit("FAIL: Orca never read the window's log line")
@@ -113,6 +114,7 @@ def drive(pid, spoken):
             break
     else:
         sys.exit("FAIL: Tab never reached COV")
+    subprocess.run(["import", "-window", "root", shot], check=True)
     w.key("space", r"Temperature push button")
     w.key("Down", r"push button")
     w.key("Down", r"Distance push button")
@@ -187,7 +189,7 @@ def check(debug):
 
 if __name__ == "__main__":
     if sys.argv[1:2] == ["drive"]:
-        drive(int(sys.argv[2]), sys.argv[3])
+        drive(int(sys.argv[2]), sys.argv[3], sys.argv[4])
     elif sys.argv[1:2] == ["check"]:
         sys.exit(check(sys.argv[2]))
     else:

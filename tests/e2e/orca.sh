@@ -4,7 +4,8 @@
 # session bus with the accessibility bus and its registry, a speech
 # dispatcher whose only voice writes its texts to a file (no audio device),
 # and Orca with a debug file, whose "SPEECH OUTPUT" lines are what a user
-# hears. Both are kept in the artifacts: orca-debug.log, orca-spoken.txt.
+# hears. Both are kept in the artifacts: orca-debug.log, orca-spoken.txt,
+# with the window as the keyboard's focus on "COV" shows it: orca-focus-mark.png.
 # When Orca or the speech dispatcher cannot start, the test fails.
 source "$(dirname "$0")/lib.sh"
 set -E
@@ -81,7 +82,8 @@ poll 30 grep -q "Screen reader on" "$SPOKEN" 2>/dev/null || fail "Orca did not s
 # A window manager would give the new window the keyboard; Orca follows it.
 xdotool windowfocus --sync "$WIN"
 
-timeout 150 "$python" "$(dirname "$0")/orca.py" drive "$E2E_PID" "$SPOKEN"
+timeout 150 "$python" "$(dirname "$0")/orca.py" drive "$E2E_PID" "$SPOKEN" "$E2E_WORK/focus.png"
+crop_window "$E2E_WORK/focus.png" "$ARTIFACTS/orca-focus-mark.png"
 # Orca writes its debug file in blocks: it is whole once Orca has ended.
 kill "$ORCA"
 poll 10 bash -c "! kill -0 $ORCA 2>/dev/null" || fail "Orca did not end"

@@ -759,6 +759,41 @@ TEST_F(WindowTest, KeyPressesReachTheKeyboardTable) {
     EXPECT_EQ(m().eng.regs.cur[1], "");
 }
 
+TEST_F(WindowTest, TheKeyboardMovesAFocusMarkThatThePointerTakesAway) {
+    stopTimers();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    // Keys go where Qt sends them: to the widget with the focus.
+    const auto key = [](int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); };
+    ControlWidget* log = widget("nivel2", 0);
+    ControlWidget* previous = widget("orden", 0);
+    ControlWidget* alone = widget("orden", 1);
+    EXPECT_EQ(QApplication::focusWidget(), log);
+    const QImage plain = previous->grab().toImage();
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), previous);
+    EXPECT_NE(previous->grab().toImage(), plain) << "the focused key carries no mark";
+    key(Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), alone);
+    EXPECT_EQ(previous->grab().toImage(), plain) << "the mark stays where the focus left";
+    // The keyboard map acts on the log whatever has the focus; Space
+    // presses the focused key, Enter stays ENTER.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(m().eng.regs.cur[1], "7");
+    EXPECT_TRUE(widget("subpantalla", 0)->isVisible());
+    key(Qt::Key_Space);  // " 1:": the log's line alone
+    EXPECT_FALSE(widget("subpantalla", 0)->isVisible());
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), previous);
+    // A click takes the mark away and leaves the focus.
+    const QImage marked = previous->grab().toImage();
+    click(widget("numero", 1));
+    EXPECT_EQ(QApplication::focusWidget(), previous);
+    EXPECT_NE(previous->grab().toImage(), marked);
+    EXPECT_EQ(previous->grab().toImage(), plain);
+}
+
 TEST_F(WindowTest, TheTallWindowsStripResponds) {
     // At the start height a point of the "+" (with VAT) legend lies outside.
     ControlWidget* plus = widget("tecla", 42);
