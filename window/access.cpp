@@ -319,8 +319,15 @@ std::string accessDescription(const ControlDef& d) {
 }
 
 std::string accessDescription(const Calculadora& m, int id) {
-    const ControlDef& d = *at(m, id).def;
+    const Control& c = at(m, id);
+    const ControlDef& d = *c.def;
     if (d.name == "error") return m.eng.err.descripcion;
+    if (d.name == "cons") {
+        // A constant is heard with its value, as the log would receive it.
+        std::string value = c.tag;
+        std::replace(value.begin(), value.end(), ',', m.eng.sep);
+        return value;
+    }
     return accessDescription(d);
 }
 

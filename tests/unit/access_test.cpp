@@ -164,6 +164,7 @@ TEST_F(Access, APanelTakesTheFocusAndGivesItBack) {
     EXPECT_EQ(said(), "speed of light in vacuum (ms-1): 299792458");
     calc->move("cons", 0, &changed);
     EXPECT_EQ(said(), "");
+    EXPECT_EQ(accessDescription(*calc, id("cons", 1)), "12.566370614E-7");  // heard with its name on focus
 }
 
 TEST_F(Access, TheMemoryListIsReadRowByRow) {
