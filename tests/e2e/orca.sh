@@ -69,7 +69,7 @@ EOF
 socket=$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock
 export SPEECHD_ADDRESS=unix_socket:$socket
 speech-dispatcher --run-single --timeout 0 --config-dir "$conf" --communication-method unix_socket \
-    --socket-path "$socket" --log-dir "$E2E_WORK/speechd-logs" >"$E2E_WORK/speechd.log" 2>&1 &
+    --socket-path "$socket" >"$E2E_WORK/speechd.log" 2>&1 &
 SPEECHD=$!
 E2E_OTHERS+=("$SPEECHD")
 poll 10 test -S "$socket" || fail "the speech dispatcher did not start"
