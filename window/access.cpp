@@ -238,6 +238,7 @@ Focus arrive(const Calculadora& m, int id) { return {id, firstShownRow(m, id)}; 
 }  // namespace
 
 int rowCount(const Calculadora& m, int id) {
+    if (id < 0 || id >= static_cast<int>(m.controls.size())) return 0;
     const Control& c = at(m, id);
     return c.def->kind == Kind::List ? static_cast<int>(c.rows.items().size()) : 0;
 }
