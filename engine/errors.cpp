@@ -27,9 +27,14 @@ const char* errorMessage(int n) {
     }
 }
 
+void ErrorReport::indicate() {
+    indicatorBack = kSelectionRed;
+    ++failures;
+}
+
 void ErrorReport::report(int n) {
     indicator = "E " + std::to_string(n);
-    indicatorBack = kSelectionRed;
+    indicate();
     if (const char* m = errorMessage(n)) {
         numero = "ERROR E-" + std::to_string(n);
         descripcion = m;

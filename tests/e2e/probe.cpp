@@ -189,9 +189,9 @@ public:
 class KeepPage : public morvane::platform::Printer {
 public:
     morvane::platform::PrintPage page;
-    bool print(const morvane::platform::PrintPage& p) override {
+    void print(const morvane::platform::PrintPage& p, Reply reply) override {
         page = p;
-        return true;
+        reply(true);
     }
 };
 

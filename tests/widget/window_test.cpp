@@ -117,7 +117,7 @@ const Place kWindowPlaces[] = {
     {"pantallaoff", -1, 330, 780, 3045, 2115}, {"pantalla", 0, 1260, 8940, 255, 285},
     {"pantalla", 1, 330, 780, 3045, 2115}, {"pantalla", 2, 330, 780, 3045, 2115},
     {"pantalla", 3, 330, 780, 3045, 2115}, {"pantalla", 4, 330, 780, 3045, 2115},
-    {"pantalla", 8, 330, 780, 3045, 2115}, {"pantalla", 9, 2400, 7740, 435, 405},
+    {"pantalla", 8, 330, 780, 3045, 2115}, {"pantalla", 9, 330, 780, 3045, 2115},
 };
 
 // The display's controls, within their frames.
@@ -438,12 +438,21 @@ TEST_F(WindowTest, PanelKeysShowOnePanelAtATimeOverTheStackView) {
     click(widget("monitor", 4));  // MEM
     EXPECT_FALSE(widget("pantalla", 1)->isVisible());
     EXPECT_TRUE(widget("pantalla", 4)->isVisible());
-    click(widget("monitor", 9));  // STK: the stack view again
+    click(widget("monitor", 9));  // STK: the stack utilities, over the display like the others
     for (int i : {1, 2, 3, 4, 8}) EXPECT_FALSE(widget("pantalla", i)->isVisible()) << i;
-    EXPECT_TRUE(widget("pantalla", 9)->isVisibleTo(w.get()));
+    EXPECT_TRUE(widget("pantalla", 9)->isVisible());
     hit = w->childAt(middle);
     ASSERT_NE(hit, nullptr);
-    EXPECT_TRUE(widget("pila")->isAncestorOf(hit) || hit == widget("pila"));
+    EXPECT_TRUE(hit == widget("pantalla", 9) || widget("pantalla", 9)->isAncestorOf(hit));
+    // What it holds is seen whole: its lines lie inside it and inside the window.
+    const QRect panel = inWindow(widget("pantalla", 9));
+    for (auto [name, index] : {std::pair<const char*, int>{"aux", 22}, {"funpila", 0}, {"funpila", 4}, {"Label3", -1},
+                               {"estado", 36}, {"orden", 60}}) {
+        ControlWidget* cw = widget(name, index);
+        ASSERT_NE(cw, nullptr) << name;
+        EXPECT_TRUE(cw->isVisible()) << name << "(" << index << ")";
+        EXPECT_TRUE(panel.contains(inWindow(cw))) << name << "(" << index << ")";
+    }
     click(widget("estado", 1));  // "STACK" hides panels 1 to 9
     EXPECT_FALSE(widget("pantalla", 9)->isVisibleTo(w.get()));
     for (int i = 0; i <= 9; ++i) EXPECT_FALSE(widget("pantalla", i)->isVisibleTo(w.get())) << i;
