@@ -223,6 +223,7 @@ std::unique_ptr<X11SelectionReader> X11SelectionReader::open(const char* display
     s.notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(s.c), QSocketNotifier::Read);
     QObject::connect(s.notifier.get(), &QSocketNotifier::activated, [&s] { s.pump(); });
     s.deadline.setSingleShot(true);
+    s.deadline.setTimerType(Qt::PreciseTimer);
     // No answer, or a transfer that stalled, within the limit.
     QObject::connect(&s.deadline, &QTimer::timeout, [&s] { s.finish(Read::Failed, {}); });
     return r;
