@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRawFont>
 #include <QRegularExpression>
@@ -205,6 +206,27 @@ TEST(PrintPage, TheRuleIsALineAndTheIconIsThere) {
     }
     EXPECT_GT(green, 40);
     EXPECT_GT(ink, 300);
+}
+
+// The page draws a register's text as stored, left to right, as the
+// display does.
+TEST(PrintPage, ValuesAreDrawnAsStoredLeftToRight) {
+    auto image = [](const char* value) {
+        std::array<std::string, 21> lines{};
+        lines[0] = value;
+        const platform::PrintPage page = panels::composePage(lines, panels::dateLine("02/01/2026", "10:11:12"));
+        QImage img(794, 1123, QImage::Format_RGB32);
+        img.setDotsPerMeterX(3780);
+        img.setDotsPerMeterY(3780);
+        img.fill(Qt::white);  // the page ends within the last column
+        QPainter p(&img);
+        platform::paintPage(p, page, pageIconPainter());
+        return img;
+    };
+    const QImage plain = image("ab12");
+    EXPECT_EQ(image("\u202Eab12"), plain);
+    EXPECT_EQ(image("a\u2067b\u202B12"), plain);
+    EXPECT_NE(image("\u05D01"), image("1\u05D0"));
 }
 
 // ------------------------------------------------------------ the window's keys

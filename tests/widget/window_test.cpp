@@ -912,6 +912,30 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     }
 }
 
+// A register's text is drawn as stored, left to right: the bidirectional
+// controls a pasted text may hold are not obeyed, and the letters of a
+// right-to-left script keep their stored order. The register keeps its text.
+TEST_F(WindowTest, DisplayLinesDrawRegisterTextsAsStoredLeftToRight) {
+    stopTimers();
+    const QRect line = inWindow(widget("nivel2", 0));
+    m().find("Shape1")->visible = false;
+    auto image = [&](const QString& text) {
+        m().eng.regs.cur[0] = text.toStdString();
+        m().tick("Timer2");
+        w->refresh();
+        return w->grab(line).toImage();
+    };
+    const QImage plain = image(QStringLiteral("ab12"));
+    for (char16_t control : {u'\u202E', u'\u202B', u'\u2067', u'\u200F', u'\u061C'})
+        EXPECT_EQ(image(QChar(control) + QStringLiteral("ab12")), plain) << std::hex << int(control);
+    EXPECT_EQ(image(QStringLiteral("ab\u202E12")), plain);
+    EXPECT_EQ(image(QStringLiteral("\u2066ab\u202E1\u202C2\u2069")), plain);
+    // Obeyed, the bidirectional algorithm would show both as "1" then alef.
+    EXPECT_NE(image(QStringLiteral("\u05D01")), image(QStringLiteral("1\u05D0")));
+    image(QStringLiteral("\u202Eab12"));
+    EXPECT_EQ(m().eng.regs.cur[0], "\u202Eab12");
+}
+
 TEST_F(WindowTest, ColoursOfTheLayoutReachTheScreen) {
     stopTimers();
     const QImage img = w->grab().toImage();
