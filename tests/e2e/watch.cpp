@@ -70,10 +70,12 @@ int main(int argc, char** argv) {
                 const auto epoch = std::chrono::duration_cast<std::chrono::milliseconds>(
                     std::chrono::system_clock::now().time_since_epoch());
                 std::printf("changed=%lld\n", static_cast<long long>(epoch.count()));
+                xcb_disconnect(c);
                 return 0;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
+        xcb_disconnect(c);
         return 1;
     }
     const xcb_window_t cover = xcb_generate_id(c);
