@@ -281,5 +281,24 @@ TEST_F(PrintKeys, CopyPutsTheRawStackOnTheClipboard) {
     }
 }
 
+// Copying puts the new text in place of the old in one change, with no
+// clearing first: a clipboard bridge (XWayland's) may take a clear and a set
+// in a row for two owners at once.
+TEST_F(PrintKeys, CopyingReplacesTheClipboardInOneChange) {
+    QClipboard* clip = QGuiApplication::clipboard();
+    clip->setText(QStringLiteral("before"));
+    int changes = 0;
+    QObject::connect(clip, &QClipboard::changed, w.get(), [&](QClipboard::Mode m) {
+        if (m == QClipboard::Clipboard) ++changes;
+    });
+    click("numero", 7);
+    click("tecla", 47);  // cpy
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(clip->text(), QStringLiteral("7"));
+    click("Label14");  // XLS
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(clip->text(), QStringLiteral("7\t"));
+}
+
 }  // namespace
 }  // namespace morvane
