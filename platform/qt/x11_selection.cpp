@@ -55,6 +55,7 @@ struct X11SelectionReader::State {
     Clipboard::TextReply reply;
 
     ~State() {
+        notifier.reset();  // before its descriptor closes
         if (c) xcb_disconnect(c);
     }
 
