@@ -58,8 +58,9 @@ def find(role, test):
     return next((o for o in walk(window) if o.getRoleName() == role and test(o.name)), None)
 
 
-def press(name):
-    key = find("push button", lambda n: n == name)
+def press(name, shown_only=False):
+    key = next((o for o in walk(window) if o.getRoleName() == "push button" and o.name == name
+                and (showing(o) or not shown_only)), None)
     check(key is not None, "no button named %r" % name)
     if key is not None:
         action = key.queryAction()
@@ -140,7 +141,9 @@ check(claims() == [], "shown outside the window or while hidden: %r" % claims())
 press("COV")  # a panel covers the stack view
 check(wait_for(lambda: not showing(log_line())), "the log line shows under a panel")
 check(claims() == [], "shown outside the window or while hidden, panel shown: %r" % claims())
-press("STK")
+press("STK")  # the stack utilities cover it in turn
+check(wait_for(lambda: not showing(log_line())), "the log line shows under the stack utilities")
+press("OK", shown_only=True)  # their OK
 check(wait_for(lambda: showing(log_line())), "the log line does not show again")
 if not failures:
     print("ok: the screen reader's walk")
