@@ -104,7 +104,8 @@ bool CupsQueue::send(Job& job) {
     Watch watch{&stop_, job.abandoned.get(), job.deadline};
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(job.deadline - Clock::now()).count();
     if (left <= 0 || !watch.alive()) return false;
-    http_t* http = c.connect(c.server(), c.port(), nullptr, AF_UNSPEC, c.encryption(), 1, static_cast<int>(left), nullptr);
+    http_t* http =
+        c.connect(c.server(), c.port(), nullptr, AF_UNSPEC, c.encryption(), 1, static_cast<int>(left), nullptr);
     if (!http) return false;
     struct Close {
         const Cups& c;

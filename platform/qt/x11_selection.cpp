@@ -50,6 +50,7 @@ struct X11SelectionReader::State {
     enum class Step { Idle, Converting, Incremental } step = Step::Idle;
     xcb_window_t window = XCB_NONE;  // the requestor of the read in progress
     xcb_atom_t target = XCB_NONE;
+    xcb_atom_t incoming = XCB_NONE;  // the property an incremental transfer fills
     size_t bound = 0;
     std::string text;
     Clipboard::TextReply reply;
@@ -118,7 +119,7 @@ struct X11SelectionReader::State {
             }
             case XCB_PROPERTY_NOTIFY: {
                 const auto* p = reinterpret_cast<const xcb_property_notify_event_t*>(e);
-                if (step == Step::Incremental && p->window == window && p->atom == property &&
+                if (step == Step::Incremental && p->window == window && p->atom == incoming &&
                     p->state == XCB_PROPERTY_NEW_VALUE)
                     chunk();
                 return;
@@ -142,7 +143,7 @@ struct X11SelectionReader::State {
             uint32_t announced = 0;
             if (r->format == 32 && length >= 4) std::memcpy(&announced, value, 4);
             if (announced > bound) return finish(Read::TooLong, {});
-            property = prop;
+            incoming = prop;
             step = Step::Incremental;
             // Deleting the property asks for the first chunk.
             xcb_delete_property(c, window, prop);
@@ -160,9 +161,9 @@ struct X11SelectionReader::State {
     // One chunk of an incremental transfer; an empty one ends it.
     void chunk() {
         const size_t room = bound - text.size();
+        const uint32_t words = static_cast<uint32_t>(room / 4 + 1);
         Reply<xcb_get_property_reply_t> r(xcb_get_property_reply(
-            c, xcb_get_property(c, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, static_cast<uint32_t>(room / 4 + 1)),
-            nullptr));
+            c, xcb_get_property(c, 1, window, incoming, XCB_GET_PROPERTY_TYPE_ANY, 0, words), nullptr));
         if (!r) return finish(Read::Failed, {});
         const size_t length = static_cast<size_t>(xcb_get_property_value_length(r.r));
         if (length + r->bytes_after > room) return finish(Read::TooLong, {});

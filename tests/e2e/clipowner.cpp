@@ -92,7 +92,8 @@ struct Transfer {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s dead | targets | stall | slow MS TEXT | big BYTES [LOWER] | text TEXT [CHUNK]\n",
+        std::fprintf(stderr,
+                     "usage: %s dead | targets | stall | slow MS TEXT | big BYTES [LOWER] | text TEXT [CHUNK]\n",
                      argv[0]);
         return 2;
     }

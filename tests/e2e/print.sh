@@ -289,4 +289,5 @@ echo "| print queue | shown | ms from PRINT to it | longest unpainted ms |"
 echo "|---|---|---|---|"
 printf '%s\n' "${ROWS[@]}"
 echo "the key typed while the scheduler hung showed after $key_ms ms"
-echo "ok: the queue's page matches the offscreen page ($ARTIFACTS/printed.png); XLS copied; E-482 when refused, hung, or without a printer"
+echo "ok: the queue's page matches the offscreen page ($ARTIFACTS/printed.png); XLS copied;" \
+    "E-482 when refused, hung, or without a printer"

@@ -58,7 +58,9 @@ int main(int argc, char** argv) {
                           static_cast<uint16_t>(w), static_cast<uint16_t>(h), ~0u),
             nullptr);
         std::string s;
-        if (r) s.assign(reinterpret_cast<const char*>(xcb_get_image_data(r)), static_cast<size_t>(xcb_get_image_data_length(r)));
+        if (r)
+            s.assign(reinterpret_cast<const char*>(xcb_get_image_data(r)),
+                     static_cast<size_t>(xcb_get_image_data_length(r)));
         std::free(r);
         return s;
     };
@@ -93,7 +95,8 @@ int main(int argc, char** argv) {
         xcb_flush(c);
         std::string now;
         // The server paints the cover's background itself.
-        for (int i = 0; i < 200 && (now = grab()) == before; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        for (int i = 0; i < 200 && (now = grab()) == before; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         xcb_unmap_window(c, cover);
         xcb_flush(c);
         const Clock::time_point uncovered = Clock::now();
