@@ -153,7 +153,19 @@ _notice_shown() {
 }
 
 ROWS=()
+# The peak of the program's resident memory above what it was just before,
+# in MB, since peak_start.
+peak_start() {
+    peak_reset
+    RSS0=$(rss_kb)
+}
+peak_mb() {
+    local kb=$(($(peak_kb) - RSS0))
+    echo "$((kb / 1024)).$((kb % 1024 * 10 / 1024))"
+}
+
 before=$(date +%s)
+peak_start
 change_start 10 Label11
 start=$(date +%s%3N)
 click Label13
@@ -164,7 +176,7 @@ if ! poll 3 _notice_shown; then
 fi
 change_end
 cp "$E2E_WORK/window.png" "$ARTIFACTS/print-notice.png"
-ROWS+=("| accepts | notice | $((CHANGED - start)) | - |")
+ROWS+=("| accepts | notice | $((CHANGED - start)) | - | $(peak_mb) |")
 poll 40 _printed || { lpstat -o >&2 || true; fail "no page came out of the queue within 40 s"; }
 after=$(date +%s)
 pdftoppm -r 96 -png -singlefile "$PRINTED" "$E2E_WORK/printed" || fail "pdftoppm could not render $PRINTED"
@@ -217,6 +229,7 @@ _error_shown() {
 # PRINT, then E-482 on the error panel within LIMIT seconds; sets MS to the
 # time from the click to the panel.
 print_fails() {  # LIMIT WHY
+    peak_start
     change_start "$1" numeroerror
     start=$(date +%s%3N)
     click Label13
@@ -234,7 +247,7 @@ cupsreject MorvanePDF
 jobs=$(jobs_ever)
 print_fails 5 "a queue that refuses jobs"
 [ "$(jobs_ever)" = "$jobs" ] || fail "a refused print left a job: $(lpstat -W all -o)"
-ROWS+=("| refuses (cupsreject) | E-482 | $MS | - |")
+ROWS+=("| refuses (cupsreject) | E-482 | $MS | - | $(peak_mb) |")
 click orden 83   # OK
 cupsaccept MorvanePDF
 
@@ -243,6 +256,7 @@ cupsaccept MorvanePDF
 expected_logs "$E2E_WORK/log-5.png" --log 42.55 --decimals 2
 jobs=$(jobs_ever)
 kill -STOP "$CUPSD_PID"
+peak_start
 watch_start 11 numero 8
 sleep 0.2
 change_start 12 numeroerror
@@ -268,7 +282,7 @@ watch_end
 [ "$hang_ms" -lt 10000 ] || fail "E-482 came $hang_ms ms after PRINT to a hung scheduler"
 [[ $LONGEST =~ ^[0-9]+$ ]] && [ "$LONGEST" -lt 1000 ] ||
     fail "the window left an area unpainted for $LONGEST ms while the scheduler hung"
-ROWS+=("| hangs (SIGSTOP) | E-482 | $hang_ms | $LONGEST |")
+ROWS+=("| hangs (SIGSTOP) | E-482 | $hang_ms | $LONGEST | $(peak_mb) |")
 kill -CONT "$CUPSD_PID"
 poll 5 _scheduler_up || fail "the scheduler did not go on"
 sleep 1
@@ -284,9 +298,9 @@ e2e_stop_morvane
 e2e_start_morvane
 print_fails 5 "no scheduler"
 cp "$E2E_WORK/window.png" "$ARTIFACTS/print-error.png"
-ROWS+=("| no scheduler | E-482 | $MS | - |")
-echo "| print queue | shown | ms from PRINT to it | longest unpainted ms |"
-echo "|---|---|---|---|"
+ROWS+=("| no scheduler | E-482 | $MS | - | $(peak_mb) |")
+echo "| print queue | shown | ms from PRINT to it | longest unpainted ms | peak memory above before, MB |"
+echo "|---|---|---|---|---|"
 printf '%s\n' "${ROWS[@]}"
 echo "the key typed while the scheduler hung showed after $key_ms ms"
 echo "ok: the queue's page matches the offscreen page ($ARTIFACTS/printed.png); XLS copied;" \
