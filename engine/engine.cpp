@@ -79,7 +79,7 @@ void Engine::append(std::string_view s) {
 }
 
 void Engine::numero_Click(int digit) {
-    if (digit < 0 || digit > 9) return;
+    if (pasting_ || digit < 0 || digit > 9) return;
     try {
         append(std::string(1, static_cast<char>('0' + digit)));
     } catch (const Failure& f) {
@@ -99,20 +99,54 @@ void Engine::backspace() {
 }
 
 bool Engine::tecla_Click(int index) {
+    // While "pst" waits for the clipboard the window model holds every key.
+    if (pasting_) return false;
     if (index != 5) regs.guardarpila();
     try {
         const std::string x = regs.cur[0];
         const std::string y = regs.cur[1];
-        if (index < 0 || index >= kKeys) return true;
-        keyRow(index, x, y);
+        if (index == 48) {
+            // The clipboard's answer ends the key, at once or later.
+            const unsigned long failures = err.failures;
+            paste();
+            return err.failures == failures;
+        }
+        if (index >= 0 && index < kKeys) keyRow(index, x, y);
+        regs.keyDone();
         return true;
     } catch (const Failure& f) {
-        // A failing key changes no register: the snapshot is the state from
-        // just before the key.
-        regs.restore();
+        // A failing key changes nothing: the registers and the snapshot
+        // are as they were before it.
+        regs.keyFailed();
         err.report(f.number);
         return false;
     }
+}
+
+void Engine::paste() {
+    if (!clipboard) throw Failure{kClipboardFailure};
+    pasting_ = true;
+    clipboard->readText(kTextBound, [this](platform::Clipboard::Read read, std::string text) {
+        pasted(read, std::move(text));
+    });
+}
+
+void Engine::pasted(platform::Clipboard::Read read, std::string text) {
+    if (!pasting_) return;
+    pasting_ = false;
+    using Read = platform::Clipboard::Read;
+    if (read == Read::Text && text.size() > kTextBound) read = Read::TooLong;
+    if (read == Read::Text) {
+        // The text as it is: a text that is not a number fails at the first
+        // key that computes with it.
+        regs.log() = std::move(text);
+        regs.keyDone();
+    } else {
+        // Nothing came, or too much: the log keeps its text.
+        regs.keyFailed();
+        err.report(read == Read::TooLong ? kTooLong : kClipboardFailure);
+    }
+    if (answered) answered();
 }
 
 void Engine::keyRow(int index, const std::string& x, const std::string& y) {
@@ -265,16 +299,10 @@ void Engine::keyRow(int index, const std::string& x, const std::string& y) {
             log = memoria;
             break;
         case 47:
-            if (!clipboard || !clipboard->clear() || !clipboard->setText(log))
-                throw Failure{kClipboardFailure};
+            // The new text replaces the old: no clearing first, which a
+            // clipboard bridge (XWayland's) can take for two owners at once.
+            if (!clipboard || !clipboard->setText(log)) throw Failure{kClipboardFailure};
             break;
-        case 48: {
-            std::string t;
-            if (!clipboard || !clipboard->text(t)) throw Failure{kClipboardFailure};
-            if (t.size() > kTextBound) throw Failure{kTooLong};
-            log = std::move(t);
-            break;
-        }
         case 49:
         case 50: {
             const double m = value(memoria), v = value(x);
@@ -369,6 +397,7 @@ float Engine::random01() {
 }
 
 void Engine::Form_KeyPress(int code) {
+    if (pasting_) return;
     std::string& log = regs.log();
     try {
         if (code >= '0' && code <= '9') {
@@ -438,13 +467,15 @@ void Engine::Form_KeyPress(int code) {
             default:
                 break;
         }
+        regs.keyDone();
     } catch (const Failure& f) {
+        regs.keyFailed();
         err.quietFailure(f.number);
     }
 }
 
 void Engine::vcp_Click(int index) {
-    if (index < 0 || index > 2) return;
+    if (pasting_ || index < 0 || index > 2) return;
     try {
         const double n = value(regs.cur[1]);
         const double k = value(regs.cur[0]);

@@ -4,19 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "errors.h"
+#include "platform/clipboard.h"
 #include "registers.h"
 
 namespace morvane {
-
-namespace platform {
-class Clipboard;
-}
 
 constexpr int kKeys = 66;  // tecla(0..65)
 
@@ -41,15 +39,24 @@ public:
     ErrorReport err;
     char sep = '.';              // the regional decimal separator
     platform::Clipboard* clipboard = nullptr;
+    // Called after an answer that comes after its key (the clipboard's text
+    // for "pst", a printer's verdict) has been applied: the window model
+    // shows it and runs the events that waited for it.
+    std::function<void()> answered;
 
     // Digit keys numero(0..9): append the digit; no snapshot.
     void numero_Click(int digit);
     // The keypad: snapshot (unless "undo"), then the key's row. A failing
-    // key restores the registers of its snapshot and reports the failure.
-    // Returns true when the key ran to its end without a failure.
+    // key changes nothing, its snapshot included, and reports the failure.
+    // Returns true when the key ran to its end without a failure (for a
+    // "pst" whose answer comes later, when the read of the clipboard began).
     bool tecla_Click(int index);
-    // The keyboard map; failures only turn the error indicator red.
+    // The keyboard map; a failing key changes nothing and only turns the
+    // error indicator red.
     void Form_KeyPress(int code);
+    // True from "pst" until the clipboard's answer: the key has not ended,
+    // and no other key may act before it has (the window model holds them).
+    bool pasting() const { return pasting_; }
     // Combinatorics keys " V", " VR", " C"; failures are silent.
     void vcp_Click(int index);
     // Angle conversion of the log: 1 to radians, 2 from radians.
@@ -63,6 +70,10 @@ public:
 
 private:
     void keyRow(int index, const std::string& x, const std::string& y);
+    // "pst" in two steps: the key asks the clipboard; its answer writes the
+    // log, or fails the key.
+    void paste();
+    void pasted(platform::Clipboard::Read read, std::string text);
     void trigKey(int index, const std::string& x, const std::string& y);
     void decimalPoint();
     // Appends to the log; throws Failure{kTooLong} past the bound.
@@ -74,6 +85,7 @@ private:
     float random01();
 
     std::mt19937 rng_;
+    bool pasting_ = false;
 };
 
 }  // namespace morvane

@@ -30,6 +30,7 @@ const char* errorMessage(int n) {
 void ErrorReport::report(int n) {
     indicator = "E " + std::to_string(n);
     indicatorBack = kSelectionRed;
+    ++failures;
     if (const char* m = errorMessage(n)) {
         numero = "ERROR E-" + std::to_string(n);
         descripcion = m;
@@ -43,6 +44,7 @@ void ErrorReport::quietFailure(int n) {
     indicatorBack = kSelectionRed;
     quietNumber = n;
     ++quietFailures;
+    ++failures;
 }
 
 }  // namespace morvane

@@ -13,8 +13,8 @@ enum ErrorNumber : int {
     kOverflow = 6,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
-    kPrintFailure = 482,      // no printer, or the printer refused the page
-    kClipboardFailure = 521,  // the clipboard could not be opened or read
+    kPrintFailure = 482,      // no printer, the printer refused the job, or it did not answer in time
+    kClipboardFailure = 521,  // the clipboard could not be set, or delivered no text
 };
 
 // Thrown inside a key's computation; the key's handler turns it into a report.
@@ -36,6 +36,7 @@ struct ErrorReport {
     bool visible = false;                          // the error panel
     int number = 0;                                // the last number reported
     unsigned long reports = 0;                     // how many reports so far
+    unsigned long failures = 0;                    // how many failures, reported or only indicated
     // The keyboard's failures, which redden the indicator and show nothing else.
     int quietNumber = 0;                           // the last one's number
     unsigned long quietFailures = 0;               // how many so far

@@ -21,7 +21,27 @@ void Registers::retroceder() {
     cur[20].clear();
 }
 
-void Registers::guardarpila() { saved = cur; }
+void Registers::guardarpila() {
+    // The replaced snapshot is moved aside, not copied: texts may be 65536
+    // characters long.
+    replaced_.swap(saved);
+    took_ = true;
+    saved = cur;
+}
+
+void Registers::keyDone() {
+    if (!took_) return;
+    took_ = false;
+    for (std::string& s : replaced_) std::string().swap(s);
+}
+
+void Registers::keyFailed() {
+    if (!took_) return;
+    took_ = false;
+    cur = saved;
+    saved.swap(replaced_);
+    for (std::string& s : replaced_) std::string().swap(s);
+}
 
 void Registers::restore() { cur = saved; }
 

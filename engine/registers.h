@@ -23,6 +23,19 @@ struct Registers {
     void guardarpila();     // snapshot
     void restore();         // undo
     void clear();           // DEL
+
+    // A key that fails changes nothing at all, its undo snapshot included.
+    // guardarpila() keeps the snapshot it replaces until the key ends (a key
+    // takes one snapshot at most): keyDone() forgets it, keyFailed() puts
+    // the registers back as they were before the key and the replaced
+    // snapshot back in place. A key that took no snapshot wrote nothing
+    // before it failed, so keyFailed() leaves its registers as they are.
+    void keyDone();
+    void keyFailed();
+
+private:
+    std::array<std::string, kRegisters> replaced_;
+    bool took_ = false;  // the key in progress took a snapshot
 };
 
 }  // namespace morvane

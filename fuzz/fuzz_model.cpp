@@ -2,9 +2,11 @@
 // platform services: the input bytes are decoded into a sequence of events
 // (clicks, key presses, timer ticks, mouse events, clipboard texts, the
 // pointer position, the regional separator, a printer that works or not),
-// and after every event the register invariants are checked, and after a
-// print or a copy what it must have done. A broken invariant prints what broke and
-// the decoded events, then aborts, so libFuzzer keeps the input as a crash.
+// and after every event the register invariants are checked, after a
+// print or a copy what it must have done, and after a failing click or key
+// that it changed nothing, the undo snapshot included. A broken invariant
+// prints what broke and the decoded events, then aborts, so libFuzzer keeps
+// the input as a crash.
 //
 // Input format (see fuzz/README.md): byte 0 is the header (bit 0: the
 // separator at start, 0 '.', 1 ','; the other bits seed the random-number
@@ -511,6 +513,12 @@ private:
         const std::string logBefore = regs.cur[0];
         prevSep_ = sep_;
         const unsigned long reportsBefore = calc_->eng.err.reports;
+        // (l) What a click or a key press starts from: a failing one must
+        // leave it all as it was, the undo snapshot included.
+        const bool input = e.kind == Kind::Click || e.kind == Kind::Key || e.kind == Kind::ListClick;
+        const unsigned long failuresBefore = calc_->eng.err.failures;
+        Registers unchanged;
+        if (input) unchanged = {regs.cur, regs.saved};
         switch (e.kind) {
             case Kind::Click: {
                 const bool keypad = e.target.name == "tecla";
@@ -599,6 +607,10 @@ private:
             }
         }
         if (isEdit(e) && pasted_.count(logBefore)) pasted_.insert(regs.cur[0]);
+        if (input && calc_->eng.err.failures != failuresBefore) {
+            if (regs.cur != unchanged.cur) fail(events_, "(l) failing key", "it changed the registers");
+            if (regs.saved != unchanged.saved) fail(events_, "(l) failing key", "it replaced the undo snapshot");
+        }
         // Every failure reported has one of the known numbers.
         const auto& err = calc_->eng.err;
         if (err.reports != reportsBefore) {
@@ -607,6 +619,10 @@ private:
                 refFailure_ = "a failure reported the unknown number " + std::to_string(err.number);
         }
     }
+
+    struct Registers {
+        std::array<std::string, morvane::kRegisters> cur, saved;
+    };
 
     // What a print or a copy starts from.
     struct PrintCopyBefore {

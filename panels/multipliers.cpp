@@ -71,10 +71,13 @@ void Multipliers::mult_Click(int index) {
         try {
             writeLog(eng, factor_[static_cast<size_t>(index)] * logValue(eng));
         } catch (const Failure& f) {
-            // A product beyond the range: reported, the log kept.
+            // A product beyond the range: reported; the log and the undo
+            // snapshot stay as they were.
+            eng.regs.keyFailed();
             eng.err.report(f.number);
         }
     }
+    eng.regs.keyDone();
     show(ctx_.form, panel_, false);
 }
 

@@ -142,6 +142,8 @@ class StackUtilities {
 public:
     explicit StackUtilities(Context ctx);
     void print();
+    // The printer's verdict on a page: the notice, or error 482.
+    void printed(bool accepted);
     void copy();
     void funpila_Click(int index);
     void imprimir_Timer();

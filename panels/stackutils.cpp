@@ -17,10 +17,14 @@ ControlDef line(std::string_view name, int index, Box box, std::string_view capt
 
 }  // namespace
 
-// Placed for a full-size panel: the frame in the lower strip shows only its
-// top left corner.
+// A full-size panel over the display. The print notice has a line of its
+// own under the two menu lines, in the size of the display's values.
 std::vector<ControlDef> stackUtilitiesLayout() {
     std::vector<ControlDef> v;
+    ControlDef notice = line("Label11", -1, {360, 960, 2505, 255}, ">>>PRINTING STACK", true);
+    notice.pt = 9.75;
+    notice.visible = false;
+    v.push_back(notice);
     v.push_back(line("aux", 22, {300, 150, 2685, 195}, "Clic a command.", false));
     v.push_back(line("mem", 31, {90, 420, 195, 195}, "1", true));
     ControlDef print = line("funpila", 0, {360, 420, 2505, 195}, "PRINT (Prints the stack)", true);
@@ -57,29 +61,47 @@ std::string StackUtilities::dateNow() const {
 
 // PRINT: the page shows the display lines as the stack view shows them, in
 // the current decimals mode, with the date and time of the moment of
-// printing. The stack is never changed and no undo snapshot is taken.
+// printing. The stack is never changed and no undo snapshot is taken. The
+// printer's verdict comes later: the window goes on meanwhile.
 void StackUtilities::print() {
     std::array<std::string, 21> shown;
     for (size_t i = 0; i < shown.size(); ++i) shown[i] = ctx_.form.at(lines_[i]).caption;
     page_ = composePage(shown, dateNow());
     ctx_.form.requireTimer("imprimir").enabled = true;
-    if (!ctx_.svc.printer || !ctx_.svc.printer->print(*page_)) {
-        // Without a printer, or when it refused the page, the notice would
-        // claim a print that never happened: the failure is reported instead.
+    platform::Printer* printer = ctx_.svc.printer;
+    if (!printer) {
+        printed(false);
+        return;
+    }
+    Engine& eng = ctx_.eng;
+    printer->print(*page_, [this, &eng](bool accepted) {
+        printed(accepted);
+        if (eng.answered) eng.answered();
+    });
+}
+
+// A job the printer took is confirmed where the user looks: the panel shows
+// over the display with its notice, both hidden by Timer5 900 ms later (a
+// notice already shown is not prolonged: its first tick hides it). Without
+// a printer, or when it refused the job or did not answer, the failure is
+// reported instead of a notice that would claim a print.
+void StackUtilities::printed(bool accepted) {
+    if (!accepted) {
         ctx_.eng.err.report(kPrintFailure);
         return;
     }
+    show(ctx_.form, panel_, true);
     show(ctx_.form, notice_, true);
-    // A notice already shown is not prolonged: its first tick hides it.
     ctx_.form.requireTimer("Timer5").enabled = true;
 }
 
 // XLS: the raw register texts on the clipboard, and on the primary
-// selection where the platform has one; the panel closes.
+// selection where the platform has one; the panel closes. The new text
+// replaces the old one: nothing is cleared first.
 void StackUtilities::copy() {
     const std::string text = stackCopyText(ctx_.eng.regs.cur);
     platform::Clipboard* clip = ctx_.svc.clipboard;
-    if (!clip || !clip->clear() || !clip->setText(text)) {
+    if (!clip || !clip->setText(text)) {
         ctx_.eng.err.report(kClipboardFailure);
         return;
     }

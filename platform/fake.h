@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "services.h"
@@ -14,25 +15,41 @@ public:
     std::string content;
     std::string selection;
     bool failing = false;
-    bool clear() override {
-        if (failing) return false;
-        content.clear();
-        return true;
-    }
+    // A slow owner: reads wait in `waiting` (with their bounds) until answer().
+    bool slow = false;
+    std::vector<std::pair<size_t, TextReply>> waiting;
     bool setText(const std::string& t) override {
         if (failing) return false;
         content = t;
         return true;
     }
-    bool text(std::string& out) override {
-        if (failing) return false;
-        out = content;
-        return true;
+    void readText(size_t bound, TextReply reply) override {
+        if (slow) {
+            waiting.emplace_back(bound, std::move(reply));
+            return;
+        }
+        give(bound, reply);
     }
     bool setSelection(const std::string& t) override {
         if (failing) return false;
         selection = t;
         return true;
+    }
+    // Answers the reads that wait, with what the clipboard holds now.
+    void answer() {
+        std::vector<std::pair<size_t, TextReply>> w;
+        w.swap(waiting);
+        for (auto& [bound, reply] : w) give(bound, reply);
+    }
+
+private:
+    void give(size_t bound, const TextReply& reply) const {
+        if (failing)
+            reply(Read::Failed, {});
+        else if (content.size() > bound)
+            reply(Read::TooLong, {});
+        else
+            reply(Read::Text, content);
     }
 };
 
@@ -70,15 +87,32 @@ public:
     }
 };
 
-// Records each page that reaches it; with ok false it refuses them.
+// Records each page that reaches it; with ok false it refuses them. A slow
+// printer holds its replies in `waiting` until answer().
 class FakePrinter : public Printer {
 public:
     bool ok = true;
+    bool slow = false;
     std::vector<PrintPage> pages;
-    bool print(const PrintPage& page) override {
-        if (!ok) return false;
-        pages.push_back(page);
-        return true;
+    std::vector<std::pair<PrintPage, Reply>> waiting;
+    void print(const PrintPage& page, Reply reply) override {
+        if (slow) {
+            waiting.emplace_back(page, std::move(reply));
+            return;
+        }
+        take(page, reply);
+    }
+    // Answers the pages that wait, as the printer is now.
+    void answer() {
+        std::vector<std::pair<PrintPage, Reply>> w;
+        w.swap(waiting);
+        for (auto& [page, reply] : w) take(page, reply);
+    }
+
+private:
+    void take(const PrintPage& page, const Reply& reply) {
+        if (ok) pages.push_back(page);
+        reply(ok);
     }
 };
 

@@ -2,6 +2,7 @@
 // Qt implementation lives in platform/qt, the in-memory fakes in fake.h.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,10 +64,15 @@ struct PrintPage {
 
 class Printer {
 public:
+    // Receives whether the default printer accepted the job.
+    using Reply = std::function<void(bool accepted)>;
     virtual ~Printer() = default;
-    // Prints one page on the default printer; false when there is no
-    // printer or it refused the job.
-    virtual bool print(const PrintPage& page) = 0;
+    // Sends one page, as it is now, to the default printer. The reply comes
+    // exactly once: at once, or later from the window's event loop while the
+    // program goes on (a print system may be slow or hang); it is bounded in
+    // time. False in it: there is no printer, it refused the job, or it did
+    // not answer in time.
+    virtual void print(const PrintPage& page, Reply reply) = 0;
 };
 
 // The window system, for the main window. Positions and sizes in twips

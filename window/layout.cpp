@@ -13,6 +13,7 @@ constexpr Rgb kTitleGrey = rgb(224, 224, 224);
 constexpr Rgb kDarkGreen = rgb(0, 128, 0);
 constexpr Rgb kRingGrey = rgb(150, 152, 158);
 constexpr Rgb kTeal = rgb(0, 192, 192);
+constexpr Rgb kOlive = rgb(128, 128, 0);
 
 // A keypad key: a transparent clickable label over a painted face.
 ControlDef faceKey(std::string_view name, int index, Box b, Face face, std::string_view caption,
@@ -193,6 +194,10 @@ std::vector<ControlDef> makeDisplay() {
         {3, area, kDisplayGreen, 16, 15, "CONSTANT", 870, 150, "The physical constants"},
         {4, area, kDisplayGreen, 17, 18, "MEMORY", 1620, 150, "The stored values"},
         {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180, "About Morvane"},
+        // Over the display like the others, in its own olive, so that what
+        // it holds and the print notice can be seen; last, so that a print's
+        // notice shows over whichever panel is open.
+        {9, area, kOlive, 37, 36, "STACK UTILITIES", 1470, 150, "Printing and copying the stack"},
     };
     for (const PanelLine& p : panels) {
         v.push_back(frameRow("pantalla", p.panel, p.box, p.back, false));
@@ -213,6 +218,7 @@ std::vector<ControlDef> makeDisplay() {
         if (p.panel == 3) append(v, panels::constantLayout());
         if (p.panel == 4) append(v, panels::memoryLayout());
         if (p.panel == 8) append(v, panels::infoLayout());
+        if (p.panel == 9) append(v, panels::stackUtilitiesLayout());
         addSoftKeys(v, "pantalla", p.panel);
     }
 
@@ -363,18 +369,6 @@ std::vector<ControlDef> makeLowerStrip() {
         d.visible = false;
         v.push_back(d);
     }
-    v.push_back(frameRow("pantalla", 9, {2400, 7740, 435, 405}, rgb(128, 128, 0), false));
-    v.push_back(onLabel(37, "pantalla", 9));
-    v.push_back(status(36, "pantalla", 9, {300, 0, 1470, 150}, "STACK UTILITIES", true, Align::Left,
-                       "Printing and copying the stack"));
-    {
-        ControlDef d = textRow("Label11", -1, "pantalla", 9, {1500, 0, 1455, 165}, ">>>PRINTING STACK", 6.75, true,
-                            Align::Left, kBlack);
-        d.visible = false;
-        v.push_back(d);
-    }
-    append(v, panels::stackUtilitiesLayout());
-    addSoftKeys(v, "pantalla", 9);
     return v;
 }
 

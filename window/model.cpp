@@ -49,6 +49,7 @@ Calculadora::Calculadora(platform::Services services, Config config)
     timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
               {"imprimir", 1000, false}};
     eng.clipboard = svc_.clipboard;
+    eng.answered = [this] { answered(); };
     left = config_.startLeftTw;
     top = config_.startTopTw;
     syncSeparator();
@@ -131,17 +132,69 @@ const Calculadora::WindowRoute* Calculadora::windowRoute(std::string_view name) 
 bool Calculadora::handles(std::string_view name) const { return windowRoute(name) || panels_->handles(name); }
 
 EventResult Calculadora::click(std::string_view name, int index, int item) {
-    if (!find(name, index)) return EventResult::UnknownControl;
+    const Control* c = find(name, index);
+    if (!c) return EventResult::UnknownControl;
+    if (mustWait())
+        waiting_.push_back({Waiting::Kind::Click, c->def->name, index, item});
+    else
+        runClick(name, index, item);
+    return EventResult::Ok;
+}
+
+namespace {
+
+// Counts a handler in progress: an answer that comes inside one (a fake's,
+// at once) is shown with the handler's own result.
+struct Handling {
+    explicit Handling(int& n) : n_(n) { ++n_; }
+    ~Handling() { --n_; }
+    int& n_;
+};
+
+}  // namespace
+
+void Calculadora::runClick(std::string_view name, int index, int item) {
+    Handling h(handling_);
     ++inputs_;
     syncSeparator();
     const Glance before = glance(*this);
+    answerBefore_ = before;
     if (const WindowRoute* r = windowRoute(name))
         r->click(*this, eng, index);
     else
         panels_->click(name, index, item);
     publish();
     afterEvent(before, Cause::Click);
-    return EventResult::Ok;
+}
+
+// An answer that came after its event: shown, then the events that waited
+// for it act in their order, until one of them waits again.
+void Calculadora::answered() {
+    if (handling_) return;
+    ++inputs_;  // the registers may have changed
+    publish();
+    // Heard as what the event that waited for it changed.
+    afterEvent(answerBefore_, Cause::Other);
+    runWaiting();
+    if (onAnswer) onAnswer();
+}
+
+void Calculadora::runWaiting() {
+    while (!waiting_.empty() && !eng.pasting()) {
+        const Waiting w = waiting_.front();
+        waiting_.pop_front();
+        switch (w.kind) {
+            case Waiting::Kind::Click:
+                runClick(w.name, w.index, w.value);
+                break;
+            case Waiting::Kind::Key:
+                runKeyPress(w.value);
+                break;
+            case Waiting::Kind::Wheel:
+                panels_->memory.wheel(w.value);
+                break;
+        }
+    }
 }
 
 EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
@@ -176,14 +229,26 @@ EventResult Calculadora::hoverRow(std::string_view name, int index, int item) {
 
 EventResult Calculadora::wheel(std::string_view name, int index, int steps) {
     if (name != "listmemory" || !find(name, index)) return EventResult::UnknownControl;
-    panels_->memory.wheel(steps);
+    if (mustWait())
+        waiting_.push_back({Waiting::Kind::Wheel, "listmemory", index, steps});
+    else
+        panels_->memory.wheel(steps);
     return EventResult::Ok;
 }
 
 void Calculadora::Form_KeyPress(int code) {
+    if (mustWait())
+        waiting_.push_back({Waiting::Kind::Key, {}, -1, code});
+    else
+        runKeyPress(code);
+}
+
+void Calculadora::runKeyPress(int code) {
+    Handling h(handling_);
     ++inputs_;
     syncSeparator();
     const Glance before = glance(*this);
+    answerBefore_ = before;
     // Enter is the ENTER key whatever has the focus; on the error box's
     // "OK" it closes the box as well, as Esc and Space do.
     if (code == 13 && eng.err.visible && focus_.id == ids_.errorOk) eng.err.visible = false;

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <array>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -115,6 +117,14 @@ public:
     // list are not copied: their controls read the engine's texts.
     void publish();
 
+    // Called after an answer of the platform that came after its event (a
+    // paste's text, a print's verdict) changed the model, outside any
+    // handler: the view shows the change.
+    std::function<void()> onAnswer;
+    // Clicks, key presses and wheel turns that came while "pst" waited for
+    // the clipboard: they act, in their order, once the paste has ended.
+    size_t waitingEvents() const { return waiting_.size(); }
+
 private:
     // The window's own arrays and their click handlers; the panels' arrays
     // are routed by the panels.
@@ -135,6 +145,13 @@ private:
     void Timer4_Timer();
     void Timer5_Timer();
     void setPanel(int index, bool visible);
+    // Whether an event must wait for the paste in progress (or for the
+    // events that already wait).
+    bool mustWait() const { return eng.pasting() || !waiting_.empty(); }
+    void runClick(std::string_view name, int index, int item);
+    void runKeyPress(int code);
+    void answered();
+    void runWaiting();
     void syncSeparator();
     void applyGeometry();
     // After an event: the focus follows the error box and the panels, and
@@ -171,6 +188,16 @@ private:
     std::string announcement_;
     unsigned long announcements_ = 0;
     Focus hovered_;  // the last list entry or row under the pointer
+    // Events held while a paste waits. The name is the layout's own, which
+    // lives as long as the program.
+    struct Waiting {
+        enum class Kind { Click, Key, Wheel } kind;
+        std::string_view name;
+        int index = -1, value = 0;  // value: the list row, the key code or the wheel's steps
+    };
+    std::deque<Waiting> waiting_;
+    Glance answerBefore_;  // the window before the last click or key, for an answer that comes later
+    int handling_ = 0;  // handlers in progress
     // Controls the handlers use, bound at start-up.
     struct Ids {
         int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice,

@@ -1,12 +1,19 @@
 #include "qt_printer.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
+#include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPen>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QTimer>
+#include <atomic>
+
+#include "platform/qt/cups_queue.h"
+#include "platform/qt/ltr_text.h"
 
 namespace morvane::platform {
 
@@ -54,46 +61,79 @@ void paintPage(QPainter& p, const PrintPage& page, const IconPainter& icon) {
     QFont font(QStringLiteral("Arial"));
     font.setHintingPreference(QFont::PreferNoHinting);
     p.setPen(Qt::black);
+    p.setLayoutDirection(Qt::LeftToRight);
     for (const PrintText& t : page.texts) {
         if (t.text.empty()) continue;
         font.setPointSizeF(t.pt);
         font.setBold(t.bold);
         p.setFont(font);
+        const QString text = QString::fromUtf8(t.text.data(), static_cast<qsizetype>(t.text.size()));
         p.drawText(box(t.left, t.top, t.width, t.height),
                    Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip | alignmentOf(t.align),
-                   QString::fromUtf8(t.text.data(), static_cast<qsizetype>(t.text.size())));
+                   drawnLeftToRight(withoutBidiControls(text)));
     }
     p.restore();
 }
 
-bool QtPrinter::paintOn(QPrinter& printer, const PrintPage& page) {
-    printer.setDocName(QString::fromStdString(page.docName));
-    // Positions are taken from the paper's corner, not from the printable area.
-    printer.setFullPage(true);
-    printer.setPageSize(QPageSize(QSizeF(page.width / 20.0, page.height / 20.0), QPageSize::Point, QString(),
-                                  QPageSize::FuzzyMatch));
-    printer.setPageOrientation(QPageLayout::Portrait);
+QByteArray pagePdf(const PrintPage& page, const IconPainter& icon) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
+    QPdfWriter pdf(&buffer);
+    pdf.setTitle(QString::fromStdString(page.docName));
+    pdf.setCreator(QStringLiteral("Morvane"));
+    pdf.setResolution(1200);
+    // Positions are taken from the paper's corner: no margins.
+    pdf.setPageSize(QPageSize(QSizeF(page.width / 20.0, page.height / 20.0), QPageSize::Point, QString(),
+                              QPageSize::FuzzyMatch));
+    pdf.setPageOrientation(QPageLayout::Portrait);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p;
-    if (!p.begin(&printer)) return false;
-    paintPage(p, page, icon_);
-    return p.end();
+    if (!p.begin(&pdf)) return {};
+    paintPage(p, page, icon);
+    if (!p.end()) return {};
+    return bytes;
 }
 
-bool QtPrinter::print(const PrintPage& page) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return false;
-    QPrinter printer(info, QPrinter::HighResolution);
-    // Without a print system behind it a QPrinter falls back to writing a
-    // PDF, which is not a print.
-    if (printer.outputFormat() != QPrinter::NativeFormat) return false;
-    return paintOn(printer, page);
-}
+QtPrinter::QtPrinter(IconPainter icon) : icon_(std::move(icon)) {}
 
-bool QtPrinter::printToPdf(const PrintPage& page, const QString& file) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    return paintOn(printer, page);
+// The queue goes first: its thread may still hand a verdict to context_.
+QtPrinter::~QtPrinter() { queue_.reset(); }
+
+void QtPrinter::print(const PrintPage& page, Reply reply) {
+    if (waiting_ >= kMostWaiting) return reply(false);
+    QByteArray pdf = pagePdf(page, icon_);
+    if (pdf.isEmpty()) return reply(false);
+    if (!queue_) queue_ = std::make_unique<CupsQueue>();
+    ++waiting_;
+    // The first of the scheduler's verdict and the deadline answers.
+    struct Waiting {
+        Reply reply;
+        bool answered = false;
+        std::shared_ptr<std::atomic<bool>> abandoned = std::make_shared<std::atomic<bool>>(false);
+    };
+    auto w = std::make_shared<Waiting>();
+    w->reply = std::move(reply);
+    auto answer = [this, w](bool accepted) {
+        if (w->answered) return;
+        w->answered = true;
+        --waiting_;
+        if (!accepted) *w->abandoned = true;
+        w->reply(accepted);
+    };
+    // A scheduler that does not answer is a refusal, even should its thread
+    // still be held up somewhere.
+    QTimer::singleShot(kAnswerWaitMs + 250, &context_, [answer] { answer(false); });
+    CupsQueue::Job job;
+    job.pdf.assign(pdf.constData(), static_cast<size_t>(pdf.size()));
+    job.title = page.docName;
+    job.deadline = CupsQueue::Clock::now() + std::chrono::milliseconds(kAnswerWaitMs);
+    job.abandoned = w->abandoned;
+    QObject* context = &context_;
+    job.done = [context, answer](bool accepted) {
+        QMetaObject::invokeMethod(context, [answer, accepted] { answer(accepted); }, Qt::QueuedConnection);
+    };
+    queue_->submit(std::move(job));
 }
 
 }  // namespace morvane::platform

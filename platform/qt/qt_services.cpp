@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QLocale>
-#include <QMimeData>
 #include <QRegion>
 #include <QTime>
 #include <QUrl>
@@ -14,24 +13,20 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <qguiapplication_platform.h>
 #include <string>
 #include <vector>
-#include <xcb/xcb.h>
 
 #include "platform/qt/environment.h"
 #include "platform/screen.h"
 
+#include "platform/qt/x11_selection.h"
 #include "platform/qt/x11shape.h"
 
 namespace morvane::platform {
 
-bool QtClipboard::clear() {
-    QClipboard* c = QGuiApplication::clipboard();
-    if (!c) return false;
-    c->clear();
-    return true;
-}
+QtClipboard::QtClipboard() = default;
+
+QtClipboard::~QtClipboard() = default;
 
 bool QtClipboard::setText(const std::string& text) {
     QClipboard* c = QGuiApplication::clipboard();
@@ -47,56 +42,17 @@ bool QtClipboard::setSelection(const std::string& text) {
     return true;
 }
 
-namespace {
-
-// On X11: whether some client owns the CLIPBOARD selection. Qt reads an
-// unowned clipboard as empty at once, and a clipboard whose owner does not
-// answer as empty too, after its time-out: only the owner tells them apart.
-// Elsewhere (Wayland, offscreen) Qt's answer is taken as it is.
-enum class Owner { None, Some, Unknown };
-
-Owner clipboardOwner() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* conn = x11 ? x11->connection() : nullptr;
-    if (!conn) return Owner::Unknown;
-    static const char kName[] = "CLIPBOARD";
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, sizeof kName - 1, kName), nullptr);
-    if (!atom) return Owner::Unknown;
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(conn, xcb_get_selection_owner(conn, atom->atom), nullptr);
-    std::free(atom);
-    if (!owner) return Owner::Unknown;
-    const bool some = owner->owner != XCB_NONE;
-    std::free(owner);
-    return some ? Owner::Some : Owner::None;
-}
-
-}  // namespace
-
-bool QtClipboard::text(std::string& out) {
+void QtClipboard::readText(size_t bound, TextReply reply) {
     QClipboard* c = QGuiApplication::clipboard();
-    if (!c) return false;
-    if (!c->ownsClipboard()) {
-        switch (clipboardOwner()) {
-            case Owner::None:
-                out.clear();
-                return true;
-            case Owner::Some: {
-                // An owner offers at least one format; none means it did not
-                // answer within the platform's time-out: a failure, not an
-                // empty clipboard.
-                const QMimeData* data = c->mimeData();
-                if (!data || data->formats().isEmpty()) return false;
-                out = data->text().toStdString();
-                return true;
-            }
-            case Owner::Unknown:
-                break;
-        }
+    if (!c) return reply(Read::Failed, {});
+    if (!c->ownsClipboard() && QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (!x11_ || !x11_->usable()) x11_ = X11SelectionReader::open(x11DisplayName());
+        if (!x11_) return reply(Read::Failed, {});
+        return x11_->read(bound, std::chrono::milliseconds(kClipboardWaitMs), std::move(reply));
     }
-    out = c->text().toStdString();
-    return true;
+    const QByteArray text = c->text().toUtf8();
+    if (static_cast<size_t>(text.size()) > bound) return reply(Read::TooLong, {});
+    reply(Read::Text, std::string(text.constData(), static_cast<size_t>(text.size())));
 }
 
 char separatorOf(const QString& decimalPoint) {

@@ -12,12 +12,23 @@ class QString;
 
 namespace morvane::platform {
 
+class X11SelectionReader;
+
+// Qt's clipboard for writing, and for reading where Qt holds the text (the
+// program's own copy) or fetches it itself (Wayland, offscreen). On X11 the
+// text of another program is read without waiting for it (see
+// x11_selection.h): within kClipboardWaitMs, or not at all.
 class QtClipboard : public Clipboard {
 public:
-    bool clear() override;
+    static constexpr int kClipboardWaitMs = 1500;
+    QtClipboard();
+    ~QtClipboard() override;
     bool setText(const std::string& text) override;
-    bool text(std::string& out) override;
+    void readText(size_t bound, TextReply reply) override;
     bool setSelection(const std::string& text) override;
+
+private:
+    std::unique_ptr<X11SelectionReader> x11_;
 };
 
 // The regional settings, read once and again whenever the locale changes.

@@ -32,6 +32,11 @@ bool x11CompositorRunning() {
     return atom != None && XGetSelectionOwner(d, atom) != None;
 }
 
+const char* x11DisplayName() {
+    Display* d = x11Display();
+    return d ? DisplayString(d) : nullptr;
+}
+
 bool x11SetShape(unsigned long window, const std::vector<ShapeRow>& rows) {
     Display* d = x11Display();
     if (!d) return false;
@@ -49,6 +54,7 @@ bool x11SetShape(unsigned long window, const std::vector<ShapeRow>& rows) {
 #else
 
 bool x11CompositorRunning() { return false; }
+const char* x11DisplayName() { return nullptr; }
 bool x11SetShape(unsigned long, const std::vector<ShapeRow>&) { return false; }
 
 #endif

@@ -40,8 +40,9 @@ wait_log_equals "$E2E_WORK/sum-covered.png" "the converter over the log"
 click estado 1   # where "STACK" lies, under the converter's own title
 sleep 0.1
 wait_log_equals "$E2E_WORK/sum-covered.png" "the converter still shown"
-click monitor 9  # STK: back to the stack view
-wait_log_equals "$E2E_WORK/sum.png" "77.5 again after STK"
+click monitor 9  # STK: the stack utilities in place of the converter
+click orden 60   # their OK: back to the stack view
+wait_log_equals "$E2E_WORK/sum.png" "77.5 again after STK and OK"
 click estado 1   # STACK
 
 # ENTER 3 ÷ gives 77.5 / 3; two clicks on the decimals label show 8 decimals.

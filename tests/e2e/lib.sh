@@ -263,6 +263,49 @@ wait_log_equals() {  # expected.png what-for
     fi
 }
 
+# ------------------------------------------------ the window against an adversary
+
+# Starts watching, in the background for SECONDS, how long the window leaves
+# the area of control NAME INDEX unpainted after another window uncovers it
+# (morvane-e2e-watch, given as E2E_WATCH): a window whose event loop is held
+# up leaves it so until it runs again. watch_end waits for it and sets
+# LONGEST to the longest time in ms.
+watch_start() {  # SECONDS NAME [INDEX]
+    local b=${E2E_BOX["$2 ${3:--1}"]:-} w h x y
+    [ -n "$b" ] || fail "no control $2 ${3:-} in the layout"
+    read -r w h x y <<<"$b"
+    "${E2E_WATCH:?morvane-e2e-watch}" $((WX + x + 2)) $((WY + y + 2)) $((w - 4)) $((h - 4)) "$1" 50 \
+        >"$E2E_WORK/watch.out" 2>&1 &
+    E2E_WATCHER=$!
+}
+watch_end() {
+    wait "$E2E_WATCHER" || fail "the watch failed: $(cat "$E2E_WORK/watch.out")"
+    LONGEST=$(sed -n 's/^longest=\([0-9]*\).*/\1/p' "$E2E_WORK/watch.out")
+    [ -n "$LONGEST" ] || fail "the watch gave no result: $(cat "$E2E_WORK/watch.out")"
+    if grep -q ' unrepainted=[1-9]' "$E2E_WORK/watch.out"; then LONGEST=">$LONGEST"; fi
+}
+
+# Starts waiting, in the background for at most SECONDS, for the area of
+# control NAME INDEX to show something else; change_end waits for it and
+# sets CHANGED to the moment in ms since the epoch ($(date +%s%3N)'s clock).
+change_start() {  # SECONDS NAME [INDEX]
+    local b=${E2E_BOX["$2 ${3:--1}"]:-} w h x y
+    [ -n "$b" ] || fail "no control $2 ${3:-} in the layout"
+    read -r w h x y <<<"$b"
+    "${E2E_WATCH:?morvane-e2e-watch}" change $((WX + x)) $((WY + y)) "$w" "$h" "$1" >"$E2E_WORK/change.out" 2>&1 &
+    E2E_CHANGE=$!
+}
+change_end() {
+    wait "$E2E_CHANGE" || fail "the area did not change: $(cat "$E2E_WORK/change.out")"
+    CHANGED=$(sed -n 's/^changed=//p' "$E2E_WORK/change.out")
+}
+
+# The program's resident memory and its peak since peak_reset, in kB.
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$E2E_PID/status"; }
+peak_kb() { awk '/^VmHWM/ {print $2}' "/proc/$E2E_PID/status"; }
+peak_reset() { echo 5 >"/proc/$E2E_PID/clear_refs"; }
+
+
 # The colours of pixels of an image, one "r,g,b" a line, in one call:
 #   pixels IMAGE "X Y" ["X Y" ...]
 pixels() {

@@ -4,19 +4,26 @@
 # A private CUPS scheduler (its own configuration, spool, logs and socket in
 # a scratch folder; CUPS_SERVER points the program at it) with a cups-pdf
 # queue as its default printer. The stack is filled with xdotool, PRINT is
-# clicked, and the page that comes out of the queue is rendered with
-# pdftoppm and compared with the same page painted offscreen. XLS puts the
-# stack on the clipboard and the primary selection. Then the scheduler is
-# stopped and the program started again: with no printer, PRINT shows the
-# error panel with E-482. The queue's page is kept as printed.pdf and
-# printed.png, the window with the error panel as print-error.png.
+# clicked: the notice ">>>PRINTING STACK" shows on the stack-utilities
+# panel over the display, and the page that comes out of the queue is
+# rendered with pdftoppm and compared with the same page painted offscreen.
+# XLS puts the stack on the clipboard and the primary selection. Then the
+# queue refuses jobs (cupsreject): PRINT shows E-482 and no job exists. Then
+# the scheduler hangs (SIGSTOP): the window answers a key within 1 s and
+# paints all along, PRINT shows E-482 within 10 s, and once the scheduler
+# goes on no job appears; a print after it is accepted again. Then the
+# scheduler is stopped and the program started again: with no printer,
+# PRINT shows E-482. The queue's page is kept as printed.pdf and
+# printed.png, the notice as print-notice.png, the window with the error
+# panel as print-error.png. A table of the figures is printed.
 #
 # The machine's own CUPS is left alone: the only file written outside the
 # scratch folder is cups-pdf's instance file /etc/cups/cups-pdf-NAME.conf
 # (cups-pdf reads its settings only there), removed on exit.
 source "$(dirname "$0")/lib.sh"
+E2E_WATCH=${4:?morvane-e2e-watch executable}
 
-for tool in cupsd lpadmin lpstat pdftoppm pdfinfo xclip; do
+for tool in cupsd lpadmin lpstat cupsreject cupsaccept pdftoppm pdfinfo xclip; do
     command -v "$tool" >/dev/null || [ -x "/usr/sbin/$tool" ] ||
         fail "$tool is not installed (cups cups-client printer-driver-cups-pdf poppler-utils xclip)"
 done
@@ -42,6 +49,7 @@ e2e_script_cleanup() {
 
 stop_cups() {
     [ -n "$CUPSD_PID" ] || return 0
+    kill -CONT "$CUPSD_PID" 2>/dev/null || true
     kill "$CUPSD_PID" 2>/dev/null || true
     wait "$CUPSD_PID" 2>/dev/null || true
     CUPSD_PID=
@@ -133,8 +141,42 @@ xdotool type --delay 20 42.5
 for _ in 1 2 3 4 5 6 7 8; do click estado 11; done
 wait_log_equals "$E2E_WORK/log.png" "42.5 in decimals mode 2"
 
+# The notice on the panel, as an accepted job shows it.
+env QT_QPA_PLATFORM=offscreen "$PROBE" render "$E2E_WORK/notice.png" --log 42.5 --decimals 2 --notice ||
+    fail "offscreen render failed"
+crop_box "$E2E_WORK/notice.png" Label11 -1 "$E2E_WORK/notice-box.png"
+_notice_shown() {
+    screen "$E2E_WORK/screen.png"
+    crop_window "$E2E_WORK/screen.png" "$E2E_WORK/window.png"
+    crop_box "$E2E_WORK/window.png" Label11 -1 "$E2E_WORK/shown-notice.png"
+    [ "$(differing "$E2E_WORK/shown-notice.png" "$E2E_WORK/notice-box.png")" = 0 ]
+}
+
+ROWS=()
+# The peak of the program's resident memory above what it was just before,
+# in MB, since peak_start.
+peak_start() {
+    peak_reset
+    RSS0=$(rss_kb)
+}
+peak_mb() {
+    local kb=$(($(peak_kb) - RSS0))
+    echo "$((kb / 1024)).$((kb % 1024 * 10 / 1024))"
+}
+
 before=$(date +%s)
+peak_start
+change_start 10 Label11
+start=$(date +%s%3N)
 click Label13
+# The notice lasts 900 ms.
+if ! poll 3 _notice_shown; then
+    cp "$E2E_WORK/shown-notice.png" "$ARTIFACTS/failed-print-notice-shown.png"
+    fail "no notice of the accepted print (see $ARTIFACTS/failed-print-notice-shown.png)"
+fi
+change_end
+cp "$E2E_WORK/window.png" "$ARTIFACTS/print-notice.png"
+ROWS+=("| accepts | notice | $((CHANGED - start)) | - | $(peak_mb) |")
 poll 40 _printed || { lpstat -o >&2 || true; fail "no page came out of the queue within 40 s"; }
 after=$(date +%s)
 pdftoppm -r 96 -png -singlefile "$PRINTED" "$E2E_WORK/printed" || fail "pdftoppm could not render $PRINTED"
@@ -174,24 +216,92 @@ _selection_is() { [ "$(xclip -o -selection "$1" 2>/dev/null)" = "$want" ]; }
 poll 3 _selection_is clipboard || fail "the clipboard holds '$(xclip -o -selection clipboard 2>&1)'"
 poll 3 _selection_is primary || fail "the primary selection holds '$(xclip -o -selection primary 2>&1)'"
 
-# No printer: the scheduler stopped, the program started again.
-stop_cups
-e2e_stop_morvane
-e2e_start_morvane
 "$PROBE" render "$E2E_WORK/e482.png" --error 482 "$E2E_WORK/e13.png" --error 13 || fail "offscreen render failed"
 crop_box "$E2E_WORK/e482.png" error -1 "$E2E_WORK/e482-box.png"
 crop_box "$E2E_WORK/e13.png" error -1 "$E2E_WORK/e13-box.png"
 [ "$(differing "$E2E_WORK/e482-box.png" "$E2E_WORK/e13-box.png")" != 0 ] || fail "E-482 and E-13 render alike"
-click Label13
 _error_shown() {
     screen "$E2E_WORK/screen.png"
     crop_window "$E2E_WORK/screen.png" "$E2E_WORK/window.png"
     crop_box "$E2E_WORK/window.png" error -1 "$E2E_WORK/shown-box.png"
     [ "$(differing "$E2E_WORK/shown-box.png" "$E2E_WORK/e482-box.png")" = 0 ]
 }
-if ! poll 3 _error_shown; then
-    cp "$E2E_WORK/shown-box.png" "$ARTIFACTS/failed-print-error-shown.png"
-    fail "the error panel does not show E-482 (see $ARTIFACTS/failed-print-error-shown.png)"
-fi
+# PRINT, then E-482 on the error panel within LIMIT seconds; sets MS to the
+# time from the click to the panel.
+print_fails() {  # LIMIT WHY
+    peak_start
+    change_start "$1" numeroerror
+    start=$(date +%s%3N)
+    click Label13
+    if ! poll "$1" _error_shown; then
+        cp "$E2E_WORK/shown-box.png" "$ARTIFACTS/failed-print-error-shown.png"
+        fail "$2: the error panel does not show E-482 (see $ARTIFACTS/failed-print-error-shown.png)"
+    fi
+    change_end
+    MS=$((CHANGED - start))
+}
+jobs_ever() { lpstat -W all -o 2>/dev/null | wc -l; }
+
+# A queue that refuses jobs: E-482, and no job.
+cupsreject MorvanePDF
+jobs=$(jobs_ever)
+print_fails 5 "a queue that refuses jobs"
+[ "$(jobs_ever)" = "$jobs" ] || fail "a refused print left a job: $(lpstat -W all -o)"
+ROWS+=("| refuses (cupsreject) | E-482 | $MS | - | $(peak_mb) |")
+click orden 83   # OK
+cupsaccept MorvanePDF
+
+# A scheduler that hangs: the window takes a key within 1 s and paints all
+# along; E-482 within 10 s; no job once the scheduler goes on.
+expected_logs "$E2E_WORK/log-5.png" --log 42.55 --decimals 2
+jobs=$(jobs_ever)
+kill -STOP "$CUPSD_PID"
+peak_start
+watch_start 11 numero 8
+sleep 0.2
+change_start 12 numeroerror
+start=$(date +%s%3N)
+click Label13
+sleep 0.3
+read -r lw lh lx ly <<<"${E2E_BOX[nivel2 0]}"
+# The log line less its right end, where the cursor blinks.
+"$E2E_WATCH" change $((WX + lx)) $((WY + ly)) $((lw - 12)) "$lh" 5 >"$E2E_WORK/key.out" &
+key_watch=$!
+sleep 0.1
+key=$(date +%s%3N)
+xdotool type --delay 0 5
+wait "$key_watch" || fail "the window did not take a key while the scheduler hangs"
+key_ms=$(($(sed -n 's/^changed=//p' "$E2E_WORK/key.out") - key))
+wait_log_equals "$E2E_WORK/log-5.png" "42.55: the key typed while the scheduler hangs"
+[ "$key_ms" -lt 1000 ] || fail "the window took $key_ms ms to show a key while the scheduler hangs"
+poll 12 _error_shown || fail "no E-482 within 12 s of PRINT to a hung scheduler"
+change_end
+hang_ms=$((CHANGED - start))
+cp "$E2E_WORK/window.png" "$ARTIFACTS/print-hung.png"
+watch_end
+[ "$hang_ms" -lt 10000 ] || fail "E-482 came $hang_ms ms after PRINT to a hung scheduler"
+[[ $LONGEST =~ ^[0-9]+$ ]] && [ "$LONGEST" -lt 1000 ] ||
+    fail "the window left an area unpainted for $LONGEST ms while the scheduler hung"
+ROWS+=("| hangs (SIGSTOP) | E-482 | $hang_ms | $LONGEST | $(peak_mb) |")
+kill -CONT "$CUPSD_PID"
+poll 5 _scheduler_up || fail "the scheduler did not go on"
+sleep 1
+[ "$(jobs_ever)" = "$jobs" ] || fail "a print given up on became a job: $(lpstat -W all -o)"
+click orden 83   # OK
+# The scheduler answers again, and so does PRINT.
+click Label13
+poll 3 _notice_shown || fail "no notice of a print accepted after the hang"
+
+# No printer: the scheduler stopped, the program started again.
+stop_cups
+e2e_stop_morvane
+e2e_start_morvane
+print_fails 5 "no scheduler"
 cp "$E2E_WORK/window.png" "$ARTIFACTS/print-error.png"
-echo "ok: the queue's page matches the offscreen page ($ARTIFACTS/printed.png); XLS copied; E-482 without a printer"
+ROWS+=("| no scheduler | E-482 | $MS | - | $(peak_mb) |")
+echo "| print queue | shown | ms from PRINT to it | longest unpainted ms | peak memory above before, MB |"
+echo "|---|---|---|---|---|"
+printf '%s\n' "${ROWS[@]}"
+echo "the key typed while the scheduler hung showed after $key_ms ms"
+echo "ok: the queue's page matches the offscreen page ($ARTIFACTS/printed.png); XLS copied;" \
+    "E-482 when refused, hung, or without a printer"

@@ -7,9 +7,10 @@
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
 //   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
-//                            [--error N] [--log-line | --display] [OUT2.png ...]
+//                            [--notice] [--error N] [--log-line | --display] [OUT2.png ...]
 //       For each OUT: builds the window offscreen, puts TEXT into the log
-//       register, sets the decimals indicator and shows panel N, runs the
+//       register, sets the decimals indicator and shows panel N (with
+//       --notice, the stack utilities with the print notice), runs the
 //       display refresh and writes a grab of the whole window (or, with
 //       --log-line, of the log line less its last column; with --display, of
 //       the display area), with --error N after the error report N, at the device
@@ -97,7 +98,7 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
 struct State {
     std::string out, log, decimals;
     int panel = -1, error = -1;
-    bool logLine = false, display = false;
+    bool logLine = false, display = false, notice = false;
 };
 
 int render(int argc, char** argv) {
@@ -113,6 +114,10 @@ int render(int argc, char** argv) {
         State& s = states.back();
         if (!std::strcmp(a, "--log-line")) {
             s.logLine = true;
+            continue;
+        }
+        if (!std::strcmp(a, "--notice")) {
+            s.notice = true;
             continue;
         }
         if (!std::strcmp(a, "--display")) {
@@ -145,6 +150,11 @@ int render(int argc, char** argv) {
         m.eng.regs.cur[0] = s.log;
         if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
+        if (s.notice) {
+            // What an accepted print shows.
+            m.find("pantalla", 9)->visible = true;
+            m.find("Label11")->visible = true;
+        }
         if (s.error >= 0) {
             m.eng.err.report(s.error);
             m.publish();
@@ -189,9 +199,9 @@ public:
 class KeepPage : public morvane::platform::Printer {
 public:
     morvane::platform::PrintPage page;
-    bool print(const morvane::platform::PrintPage& p) override {
+    void print(const morvane::platform::PrintPage& p, Reply reply) override {
         page = p;
-        return true;
+        reply(true);
     }
 };
 
@@ -257,7 +267,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "render")) return render(argc, argv);
     if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
-                 "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
+                 "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] [--notice] "
                  "[--error N] [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
                  "[--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);

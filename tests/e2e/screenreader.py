@@ -70,8 +70,9 @@ def find(role, test):
     return next((o for o in walk(window) if o.getRoleName() == role and test(o.name)), None)
 
 
-def press(name):
-    key = find("push button", lambda n: n == name)
+def press(name, shown_only=False):
+    key = next((o for o in walk(window) if o.getRoleName() == "push button" and o.name == name
+                and (showing(o) or not shown_only)), None)
     check(key is not None, "no button named %r" % name)
     if key is not None:
         action = key.queryAction()
@@ -191,7 +192,9 @@ def main():
     check(claims() == [], "shown outside the window or while hidden, panel shown: %r" % claims())
     for o in lines + [panel]:
         cached(o)
-    press("STK")
+    press("STK")  # the stack utilities cover the stack view in turn
+    check(wait_for(lambda: not showing(log_line())), "the log line shows under the stack utilities")
+    press("OK", shown_only=True)  # their OK
     check(wait_for(lambda: all(cached(o) for o in lines), 3), "the display lines are cached as hidden after the panel")
     check(wait_for(lambda: not cached(panel), 3), "the closed converter is cached as showing")
     check(showing(log_line()), "the log line does not show again")

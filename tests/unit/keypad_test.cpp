@@ -89,10 +89,11 @@ protected:
     }
 
     // Presses key on the current registers, expects failure number, and
-    // checks that no register changed and the undo snapshot is the state
-    // from just before the key.
+    // checks that nothing changed: no register, and not the undo snapshot
+    // either (undo gives what it gave before the key).
     void fails(int key, int number) {
         const Texts before = e.regs.cur;
+        const Texts snapshot = e.regs.saved;
         const std::string memory = e.memoria;
         const auto list = e.memoryList;
         const std::string numero = e.err.numero, descripcion = e.err.descripcion;
@@ -109,7 +110,7 @@ protected:
         EXPECT_TRUE(e.err.visible);
         EXPECT_EQ(e.err.indicatorBack, kSelectionRed);
         EXPECT_EQ(e.regs.cur, before) << "key " << key << " changed a register";
-        EXPECT_EQ(e.regs.saved, before) << "key " << key << " left another snapshot";
+        EXPECT_EQ(e.regs.saved, snapshot) << "key " << key << " replaced the undo snapshot";
         EXPECT_EQ(e.memoria, memory);
         EXPECT_EQ(e.memoryList, list);
         e.err.visible = false;  // the OK soft key
@@ -504,7 +505,10 @@ TEST_P(Keypad, KeysWithoutAFunctionOnlyTakeTheSnapshot) {
 TEST_P(Keypad, ErrorReportAndUndo) {
     EXPECT_FALSE(e.err.visible);
     EXPECT_EQ(e.err.indicator, "E ");
-    stack({"0", "5", "4"});
+    // 5 ENTER 4 ENTER, then 0: undo gives 5 in the log and 4 in level 1.
+    stack({"4", "5"});
+    ASSERT_TRUE(e.tecla_Click(kEnter));
+    e.numero_Click(0);
     fails(kDivide, kDivisionByZero);
     EXPECT_EQ(e.err.indicator, "E 11");
     EXPECT_EQ(e.err.numero, "ERROR E-11");
@@ -518,15 +522,16 @@ TEST_P(Keypad, ErrorReportAndUndo) {
     EXPECT_EQ(e.err.descripcion, kMsg5);
     EXPECT_EQ(e.err.indicator, "E 5");
 
-    // Typing after the failure and then undo: the state before the failing key.
+    // Typing after the failures and then undo: what undo gave before the
+    // failing keys, the snapshot of the last key that did not fail.
     e.numero_Click(1);
     e.numero_Click(2);
     ASSERT_TRUE(e.tecla_Click(kUndo));
-    EXPECT_EQ(e.regs.log(), "0");
+    EXPECT_EQ(e.regs.log(), "4");
     EXPECT_EQ(e.regs.cur[1], "5");
-    EXPECT_EQ(e.regs.cur[2], "4");
+    EXPECT_EQ(e.regs.cur[2], "");
     ASSERT_TRUE(e.tecla_Click(kUndo));
-    EXPECT_EQ(e.regs.log(), "0");
+    EXPECT_EQ(e.regs.log(), "4");
 
     fails(kExp, {"1000"}, kOverflow);
     EXPECT_EQ(e.err.numero, "ERROR E-6");

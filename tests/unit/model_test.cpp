@@ -86,7 +86,9 @@ TEST_F(ModelFixture, EngineStateIsPublishedToItsControls) {
     calc->click("tecla", 12);
     calc->click("tecla", 0);  // 8 + empty log fails: type mismatch
     EXPECT_EQ(calc->find("nivel", 1)->text(), "8");
-    EXPECT_EQ(calc->find("nivel", 1)->tagText(), "8");
+    // The snapshot that ENTER took, which the failing key left alone.
+    EXPECT_EQ(calc->find("nivel", 0)->tagText(), "8");
+    EXPECT_EQ(calc->find("nivel", 1)->tagText(), "");
     EXPECT_EQ(calc->find("estado", 7)->caption, "E 13");
     EXPECT_EQ(calc->find("numeroerror")->caption, "ERROR E-13");
     EXPECT_TRUE(calc->find("error")->visible);
@@ -157,6 +159,109 @@ TEST_F(ModelFixture, DisplayIsStaleOnlyUntilTheDisplayTimerCatchesUp) {
     const std::string before = calc->line(1).caption;
     calc->tick("Timer2");
     EXPECT_NE(calc->line(1).caption, before);
+}
+
+// ---------------------------------------------------------------- answers that come later
+
+// A clipboard owner that answers late: "pst" holds every click, key press
+// and wheel turn that follows until its answer, which the view hears of;
+// the timers go on meanwhile.
+TEST_F(ModelFixture, PasteHoldsTheEventsThatFollowUntilItsAnswer) {
+    int answers = 0;
+    calc->onAnswer = [&] { ++answers; };
+    fakes.clipboard.slow = true;
+    fakes.clipboard.content = "77";
+    calc->click("numero", 4);
+    calc->Form_KeyPress(22);  // Ctrl+V
+    EXPECT_TRUE(calc->eng.pasting());
+    calc->Form_KeyPress('5');
+    calc->click("numero", 6);
+    calc->click("tecla", 12);  // ENTER
+    calc->wheel("listmemory", 1, 2);
+    EXPECT_EQ(calc->eng.regs.cur[0], "4") << "no key acts before the paste has ended";
+    EXPECT_EQ(calc->waitingEvents(), 4u);
+    EXPECT_TRUE(calc->tick("Timer1"));
+    EXPECT_TRUE(calc->tick("Timer2"));
+    EXPECT_EQ(calc->line(0).caption, "4.");
+    EXPECT_EQ(answers, 0);
+    fakes.clipboard.answer();
+    EXPECT_FALSE(calc->eng.pasting());
+    EXPECT_EQ(calc->waitingEvents(), 0u);
+    EXPECT_EQ(calc->eng.regs.cur[1], "7756") << "the paste, then the keys in their order";
+    EXPECT_EQ(calc->eng.regs.cur[0], "");
+    EXPECT_EQ(answers, 1);
+    // The paste's own snapshot: undo gives the log before it.
+    EXPECT_EQ(calc->eng.regs.saved[0], "7756");
+    calc->click("tecla", 5);
+    EXPECT_EQ(calc->eng.regs.cur[0], "7756");
+}
+
+// A paste that delivers no text, or one beyond the bound, fails when the
+// answer comes: the log kept, the undo snapshot as before "pst", and the
+// keys that waited act after it.
+TEST_F(ModelFixture, PasteThatFailsLateChangesNothing) {
+    calc->click("numero", 3);
+    calc->click("tecla", 12);  // ENTER: the snapshot holds the log "3"
+    calc->click("numero", 2);
+    fakes.clipboard.slow = true;
+    calc->click("tecla", 48);  // pst
+    calc->click("numero", 9);
+    fakes.clipboard.failing = true;
+    fakes.clipboard.answer();
+    EXPECT_EQ(calc->find("estado", 7)->caption, "E 521");
+    EXPECT_TRUE(calc->find("error")->visible);
+    EXPECT_EQ(calc->eng.regs.cur[0], "29");
+    EXPECT_EQ(calc->eng.regs.cur[1], "3");
+    EXPECT_EQ(calc->eng.regs.saved[0], "3");
+    EXPECT_EQ(calc->eng.regs.saved[1], "");
+
+    fakes.clipboard.failing = false;
+    fakes.clipboard.content = std::string(kTextBound + 1, '1');
+    calc->click("tecla", 48);
+    fakes.clipboard.answer();
+    EXPECT_EQ(calc->find("estado", 7)->caption, "E 7");
+    EXPECT_EQ(calc->eng.regs.cur[0], "29");
+    EXPECT_EQ(calc->eng.regs.saved[0], "3");
+    // An empty clipboard is an empty paste, not a failure.
+    fakes.clipboard.content.clear();
+    const unsigned long failures = calc->eng.err.failures;
+    calc->click("tecla", 48);
+    fakes.clipboard.answer();
+    EXPECT_EQ(calc->eng.err.failures, failures);
+    EXPECT_EQ(calc->eng.regs.cur[0], "");
+}
+
+// A printer that answers late holds nothing up; its verdict shows when it
+// comes: the stack-utilities panel with its notice, or error 482.
+TEST_F(ModelFixture, PrintersVerdictComesLaterWithoutHoldingTheWindow) {
+    int answers = 0;
+    calc->onAnswer = [&] { ++answers; };
+    fakes.printer.slow = true;
+    calc->click("numero", 8);
+    calc->tick("Timer2");
+    calc->click("Label13");
+    calc->click("numero", 1);  // acts at once
+    EXPECT_EQ(calc->eng.regs.cur[0], "81");
+    EXPECT_FALSE(calc->find("Label11")->visible);
+    EXPECT_FALSE(calc->find("error")->visible);
+    fakes.printer.answer();
+    EXPECT_EQ(answers, 1);
+    ASSERT_EQ(fakes.printer.pages.size(), 1u);
+    EXPECT_EQ(fakes.printer.pages[0].find("Label1", 0)->text, "8.") << "the page as it was at PRINT";
+    EXPECT_TRUE(calc->find("pantalla", 9)->visible);
+    EXPECT_TRUE(calc->find("Label11")->visible);
+    EXPECT_TRUE(calc->timer("Timer5")->enabled);
+    calc->tick("Timer5");
+    EXPECT_FALSE(calc->find("pantalla", 9)->visible);
+    EXPECT_FALSE(calc->find("Label11")->visible);
+
+    fakes.printer.ok = false;
+    calc->click("Label13");
+    fakes.printer.answer();
+    EXPECT_EQ(calc->find("estado", 7)->caption, "E 482");
+    EXPECT_TRUE(calc->find("error")->visible);
+    EXPECT_FALSE(calc->find("Label11")->visible);
+    EXPECT_FALSE(calc->timer("Timer5")->enabled);
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ const Place kWindowPlaces[] = {
     {"pantallaoff", -1, 330, 780, 3045, 2115}, {"pantalla", 0, 1260, 8940, 255, 285},
     {"pantalla", 1, 330, 780, 3045, 2115}, {"pantalla", 2, 330, 780, 3045, 2115},
     {"pantalla", 3, 330, 780, 3045, 2115}, {"pantalla", 4, 330, 780, 3045, 2115},
-    {"pantalla", 8, 330, 780, 3045, 2115}, {"pantalla", 9, 2400, 7740, 435, 405},
+    {"pantalla", 8, 330, 780, 3045, 2115}, {"pantalla", 9, 330, 780, 3045, 2115},
 };
 
 // The display's controls, within their frames.
@@ -445,12 +445,21 @@ TEST_F(WindowTest, PanelKeysShowOnePanelAtATimeOverTheStackView) {
     click(widget("monitor", 4));  // MEM
     EXPECT_FALSE(widget("pantalla", 1)->isVisible());
     EXPECT_TRUE(widget("pantalla", 4)->isVisible());
-    click(widget("monitor", 9));  // STK: the stack view again
+    click(widget("monitor", 9));  // STK: the stack utilities, over the display like the others
     for (int i : {1, 2, 3, 4, 8}) EXPECT_FALSE(widget("pantalla", i)->isVisible()) << i;
-    EXPECT_TRUE(widget("pantalla", 9)->isVisibleTo(w.get()));
+    EXPECT_TRUE(widget("pantalla", 9)->isVisible());
     hit = w->childAt(middle);
     ASSERT_NE(hit, nullptr);
-    EXPECT_TRUE(widget("pila")->isAncestorOf(hit) || hit == widget("pila"));
+    EXPECT_TRUE(hit == widget("pantalla", 9) || widget("pantalla", 9)->isAncestorOf(hit));
+    // What it holds is seen whole: its lines lie inside it and inside the window.
+    const QRect panel = inWindow(widget("pantalla", 9));
+    for (auto [name, index] : {std::pair<const char*, int>{"aux", 22}, {"funpila", 0}, {"funpila", 4}, {"Label3", -1},
+                               {"estado", 36}, {"orden", 60}}) {
+        ControlWidget* cw = widget(name, index);
+        ASSERT_NE(cw, nullptr) << name;
+        EXPECT_TRUE(cw->isVisible()) << name << "(" << index << ")";
+        EXPECT_TRUE(panel.contains(inWindow(cw))) << name << "(" << index << ")";
+    }
     click(widget("estado", 1));  // "STACK" hides panels 1 to 9
     EXPECT_FALSE(widget("pantalla", 9)->isVisibleTo(w.get()));
     for (int i = 0; i <= 9; ++i) EXPECT_FALSE(widget("pantalla", i)->isVisibleTo(w.get())) << i;
@@ -943,6 +952,30 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
         const int left = inkColumns(*w, inWindow(widget("Label1", page * 5 + 4)).intersected(display)).first;
         EXPECT_GE(left - display.left(), 2) << "the label of level " << page * 5 + 5 << " touches the edge";
     }
+}
+
+// A register's text is drawn as stored, left to right: the bidirectional
+// controls a pasted text may hold are not obeyed, and the letters of a
+// right-to-left script keep their stored order. The register keeps its text.
+TEST_F(WindowTest, DisplayLinesDrawRegisterTextsAsStoredLeftToRight) {
+    stopTimers();
+    const QRect line = inWindow(widget("nivel2", 0));
+    m().find("Shape1")->visible = false;
+    auto image = [&](const QString& text) {
+        m().eng.regs.cur[0] = text.toStdString();
+        m().tick("Timer2");
+        w->refresh();
+        return w->grab(line).toImage();
+    };
+    const QImage plain = image(QStringLiteral("ab12"));
+    for (char16_t control : {u'\u202E', u'\u202B', u'\u2067', u'\u200F', u'\u061C'})
+        EXPECT_EQ(image(QChar(control) + QStringLiteral("ab12")), plain) << std::hex << int(control);
+    EXPECT_EQ(image(QStringLiteral("ab\u202E12")), plain);
+    EXPECT_EQ(image(QStringLiteral("\u2066ab\u202E1\u202C2\u2069")), plain);
+    // Obeyed, the bidirectional algorithm would show both as "1" then alef.
+    EXPECT_NE(image(QStringLiteral("\u05D01")), image(QStringLiteral("1\u05D0")));
+    image(QStringLiteral("\u202Eab12"));
+    EXPECT_EQ(m().eng.regs.cur[0], "\u202Eab12");
 }
 
 TEST_F(WindowTest, ColoursOfTheLayoutReachTheScreen) {

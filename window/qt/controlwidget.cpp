@@ -10,6 +10,7 @@
 
 #include "accessible.h"
 #include "mainwindow.h"
+#include "platform/qt/ltr_text.h"
 #include "skin.h"
 
 namespace morvane {
@@ -285,7 +286,10 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     // What a line shows is worked out once for its caption: the cursor's
     // blink repaints the log line twice a second.
     if (!fitted_ || fittedWidth_ != box.width()) {
-        fitted_ = FittedText{font, captionText(c.caption, d.name == "nivel2" ? width() : -1)};
+        // A register's text is drawn as stored: the bidirectional controls a
+        // pasted text may hold are not obeyed.
+        const QString text = captionText(c.caption, d.name == "nivel2" ? width() : -1);
+        fitted_ = FittedText{font, platform::withoutBidiControls(text)};
         fittedWidth_ = box.width();
         if (d.name == "nivel2") {
             // A value wider than its line shrinks rather than lose digits, and
@@ -306,7 +310,8 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     int flags = Qt::AlignTop;
     flags |= d.align == Align::Center ? Qt::AlignHCenter : d.align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
     if (d.wrap) flags |= Qt::TextWordWrap;
-    p.drawText(box, flags, shown.text);
+    p.setLayoutDirection(Qt::LeftToRight);
+    p.drawText(box, flags, platform::drawnLeftToRight(shown.text));
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* e) {

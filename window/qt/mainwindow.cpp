@@ -53,6 +53,8 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_), std::move(config));
+    // A paste's text or a print's verdict comes later, from the event loop.
+    model_->onAnswer = [this] { afterInput(); };
     build();
     for (const Timer& t : model_->timers) {
         auto* qt = new QTimer(this);
