@@ -92,6 +92,9 @@ struct Control {
     // main memory): their caption and tag are read from there.
     const std::string* captionSource = nullptr;
     const std::string* tagSource = nullptr;
+    // A tooltip of the program's own in place of the layout's (empty: the
+    // layout's), for a control that does less than the layout says.
+    std::string_view tip;
     const std::string& text() const { return captionSource ? *captionSource : caption; }
     const std::string& tagText() const { return tagSource ? *tagSource : tag; }
     // List boxes.

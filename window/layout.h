@@ -29,4 +29,8 @@ constexpr int kStartHeightTw = 7530;
 constexpr int kTopmostHeightTw = 7560;
 constexpr int kTallHeightTw = 8085;
 
+// The tooltip of "^" where the window system keeps no window above the others.
+inline constexpr std::string_view kNoKeepAboveTip =
+    "Always on top is not offered by this desktop: the key changes the window's height only";
+
 }  // namespace morvane

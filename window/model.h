@@ -19,6 +19,12 @@
 
 namespace morvane {
 
+// Where a window of width x height twips at (left, top) goes so that it
+// lies wholly inside the area: moved in along each axis where it sticks out;
+// where it is larger than the area, its left or top edge at the area's, so
+// that its top-left corner stays on the screen.
+void keepInside(int& left, int& top, int width, int height, const platform::ScreenArea& area);
+
 enum class EventResult {
     Ok,
     UnknownControl,  // no such control
@@ -76,6 +82,9 @@ public:
     long long elapsedTicks = 0;  // Timer1 ticks; elapsed minutes = ticks / 120
     double elapsedMinutes() const { return static_cast<double>(elapsedTicks) / 120.0; }
     int dragOriginX = 0, dragOriginY = 0;  // twips
+    // A drag of a window that the window system moves (Wayland) goes to it
+    // once the pointer has moved this far from where the button went down.
+    static constexpr int kDragSlopTw = 3 * kTwipsPerPixel;
     int pointAX = 0, pointAY = 0, pointBX = 0, pointBY = 0;  // screen pixels
     int regionW = 0, regionH = 0, regionR = 0;  // the last shape set
 
@@ -119,6 +128,8 @@ private:
     void setPanel(int index, bool visible);
     void syncSeparator();
     void applyGeometry();
+    // Moves the window into the free part of its screen.
+    void keepOnScreen();
 
     platform::Services svc_;
     Config config_;
@@ -139,6 +150,10 @@ private:
     mutable bool registersChanged_ = false;
     static constexpr long long kNever = -(1LL << 62);
     long long lastOpened_[2] = {kNever, kNever};  // when each link last opened its page
+    // The drag since the last button press on a window that the window
+    // system moves: not yet started, handed to the window system, or moved
+    // by the program because the window system could not.
+    enum class SystemMove { Waiting, Handed, Own } systemMove_ = SystemMove::Own;
     // Controls the handlers use, bound at start-up.
     struct Ids {
         int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice;

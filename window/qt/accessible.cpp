@@ -82,7 +82,7 @@ public:
         if (t == QAccessible::Description) {
             const Control& c = w_->control();
             if (c.def->name == "error") return qs(w_->model().find("descripcionerror")->caption);
-            return tooltipOf(*c.def);
+            return tooltipOf(c);
         }
         return QAccessibleWidget::text(t);
     }
@@ -164,6 +164,8 @@ QString accessibleName(const Calculadora& m, int id) {
     }
     return qs(!c.caption.empty() || d.legend.empty() ? std::string_view(c.caption) : d.legend).trimmed();
 }
+
+QString tooltipOf(const Control& c) { return c.tip.empty() ? tooltipOf(*c.def) : qs(c.tip); }
 
 QString tooltipOf(const ControlDef& d) {
     if (!d.tooltip.empty()) return qs(d.tooltip);

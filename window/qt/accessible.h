@@ -22,6 +22,8 @@ QString accessibleName(const Calculadora& m, int id);
 // layout's own, or for a key or status label of the display that has none,
 // a short one of ours. Empty for the rest.
 QString tooltipOf(const ControlDef& d);
+// The same for a control: its own tooltip where the program set one.
+QString tooltipOf(const Control& c);
 
 // Whether a person can see the control now: it and its frames are shown in
 // the model, no panel drawn above it covers its middle, and its middle lies

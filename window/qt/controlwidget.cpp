@@ -90,7 +90,7 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     // Frames paint their own background (see paintEvent); Qt need not
     // paint what lies under them.
     if (d.kind == Kind::Frame) setAttribute(Qt::WA_OpaquePaintEvent);
-    const QString tip = tooltipOf(d);
+    const QString tip = tooltipOf(c);
     if (!tip.isEmpty()) {
         setToolTip(tip);
         setAccessibleDescription(tip);
