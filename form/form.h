@@ -68,6 +68,12 @@ struct ControlDef {
     std::string_view legend = {};  // painted on the key face when the caption is empty
     bool wrap = false;             // caption wraps over several lines
     int rowHeight = 0;             // list boxes: twips per row
+    // A caption (a list's row) too wide for its box: drawn in smaller sizes
+    // down to minPt, then with narrower letters down to minStretch percent
+    // of their width, and if it still does not fit, its end after a "…".
+    // 0: drawn as it is, cut by the box.
+    double minPt = 0;
+    int minStretch = 100;
 };
 
 // A list box's rows: its own, or a list that another owner keeps (the
