@@ -7,12 +7,10 @@
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
 //   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
-//                            [--error N] [--time HH:MM:SS] [--store VALUE]... [--log-line | --display]
-//                            [OUT2.png ...]
+//                            [--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...]
 //       For each OUT: builds the window offscreen, stores each VALUE in the
 //       memory list as ">MEM" does from the log, puts TEXT into the log
-//       register, sets the decimals indicator, has the clock show that time
-//       of day in the system's format and shows panel N, runs the
+//       register, sets the decimals indicator and shows panel N, runs the
 //       display refresh and writes a grab of the whole window (or, with
 //       --log-line, of the log line less its last column; with --display, of
 //       the display area), with --error N after the error report N, at the device
@@ -98,7 +96,7 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
 }
 
 struct State {
-    std::string out, log, decimals, time;
+    std::string out, log, decimals;
     std::vector<std::string> stored;
     int panel = -1, error = -1;
     bool logLine = false, display = false;
@@ -133,8 +131,6 @@ int render(int argc, char** argv) {
             s.panel = std::atoi(v);
         else if (!std::strcmp(a, "--error"))
             s.error = std::atoi(v);
-        else if (!std::strcmp(a, "--time"))
-            s.time = v;
         else if (!std::strcmp(a, "--store"))
             s.stored.push_back(v);
         else
@@ -156,11 +152,6 @@ int render(int argc, char** argv) {
         }
         m.eng.regs.cur[0] = s.log;
         if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
-        if (!s.time.empty()) {
-            const QTime t = QTime::fromString(QString::fromStdString(s.time), QStringLiteral("HH:mm:ss"));
-            if (!t.isValid()) return 2;
-            m.find("estado", 4)->caption = morvane::platform::QtRegional().timeText(t);
-        }
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
         if (s.error >= 0) {
             m.eng.err.report(s.error);
@@ -275,8 +266,8 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
-                 "[--error N] [--time HH:MM:SS] [--store VALUE]... [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
-                 "[--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
+                 "[--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] "
+                 "[--level T]... [--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);
     return 2;
 }

@@ -1,39 +1,21 @@
 #!/usr/bin/env bash
-# What a new user reads in the real window, in a 12-hour locale (en_US): the
-# clock whole, as the offscreen window draws the same time; long values in
-# the memory list shrunk, or ended after a "…" with the exponent kept; and
-# the whole value in a tooltip over its row. Screenshots: clock12.png (the
-# stack view) and memory-long.png (the memory list with the tooltip).
+# What a new user reads in the real window, in a 12-hour locale (en_US):
+# long values in the memory list shrunk, or ended after a "…" with the
+# exponent kept, exactly as the offscreen list draws them, and the whole
+# value in a tooltip over its row. Screenshots: clock12.png (the stack view
+# with its clock) and memory-long.png (the memory list with the tooltip).
 source "$(dirname "$0")/lib.sh"
 
 export E2E_RENDER_LOCALE=en_US.UTF-8
 e2e_start_x
 e2e_start_morvane LC_ALL=$E2E_RENDER_LOCALE LANG=$E2E_RENDER_LOCALE
 
-# The screen's clock shows the time of this second or of the one before
-# (it is rewritten twice a second).
-_clock_matches() {
-    local now before
-    before=$(date -d '1 second ago' +%H:%M:%S)
-    now=$(date +%H:%M:%S)
-    screen "$E2E_WORK/screen.png"
-    crop_window "$E2E_WORK/screen.png" "$E2E_WORK/window.png"
-    crop_box "$E2E_WORK/window.png" estado 4 "$E2E_WORK/shown.png"
-    env LC_ALL=$E2E_RENDER_LOCALE LANG=$E2E_RENDER_LOCALE QT_QPA_PLATFORM=offscreen "$PROBE" render \
-        "$E2E_WORK/now.png" --time "$now" "$E2E_WORK/before.png" --time "$before" || fail "offscreen render failed"
-    local t
-    for t in now before; do
-        crop_box "$E2E_WORK/$t.png" estado 4 "$E2E_WORK/$t-clock.png"
-        [ "$(differing "$E2E_WORK/shown.png" "$E2E_WORK/$t-clock.png")" = 0 ] && return 0
-    done
-    return 1
-}
-poll 10 _clock_matches || {
-    cp "$E2E_WORK/shown.png" "$ARTIFACTS/failed-reading-clock-shown.png"
-    cp "$E2E_WORK/now-clock.png" "$ARTIFACTS/failed-reading-clock-expected.png"
-    fail "the clock does not show the 12-hour time as drawn offscreen (see $ARTIFACTS/failed-reading-clock-*.png)"
-}
-cp "$E2E_WORK/window.png" "$ARTIFACTS/clock12.png"
+# The stack view with the clock in the 12-hour format (the clock's fitting
+# is checked offscreen, where the time can be set).
+e2e_point_at_display
+sleep 0.6
+screen "$E2E_WORK/screen.png"
+crop_window "$E2E_WORK/screen.png" "$ARTIFACTS/clock12.png"
 echo "ok: the 12-hour clock ($ARTIFACTS/clock12.png)"
 
 # -1234567890123456 (its sign changed: -1.23456789012346E+15) and a 24-digit

@@ -346,7 +346,8 @@ bool ControlWidget::event(QEvent* e) {
         if (item != Calculadora::kNoItem) whole = tipText(c.rows.items()[static_cast<size_t>(item)]);
     } else if (c.def->minPt > 0 && fitted_ && reduced_) {
         whole = tipText(c.caption);
-        if (!toolTip().isEmpty()) whole = QStringLiteral("<p>") + toolTip().toHtmlEscaped() + QStringLiteral("</p>") + whole;
+        if (!toolTip().isEmpty())
+            whole = QStringLiteral("<p>") + toolTip().toHtmlEscaped() + QStringLiteral("</p>") + whole;
     }
     if (whole.isEmpty()) return QWidget::event(e);
     QToolTip::showText(help->globalPos(), whole, this, rect());
