@@ -96,13 +96,12 @@ public:
     int areaAskedX = 0, areaAskedY = 0;  // the point last asked about
     // A compositor that places the window itself and moves it on request.
     bool places = true, systemMoveOk = true, above = true;
-    int systemMoves = 0, geometries = 0;
+    int systemMoves = 0;
     void setGeometry(int l, int t, int w, int h) override {
         left = l;
         top = t;
         width = w;
         height = h;
-        ++geometries;
     }
     void setRoundRegion(int w, int h, int r) override {
         regionW = w;
