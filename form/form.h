@@ -68,6 +68,12 @@ struct ControlDef {
     std::string_view legend = {};  // painted on the key face when the caption is empty
     bool wrap = false;             // caption wraps over several lines
     int rowHeight = 0;             // list boxes: twips per row
+    // A caption (a list's row) too wide for its box: drawn in smaller sizes
+    // down to minPt, then with narrower letters down to minStretch percent
+    // of their width, and if it still does not fit, its end after a "…".
+    // 0: drawn as it is, cut by the box.
+    double minPt = 0;
+    int minStretch = 100;
 };
 
 // A list box's rows: its own, or a list that another owner keeps (the
@@ -92,6 +98,9 @@ struct Control {
     // main memory): their caption and tag are read from there.
     const std::string* captionSource = nullptr;
     const std::string* tagSource = nullptr;
+    // A tooltip of the program's own in place of the layout's (empty: the
+    // layout's), for a control that does less than the layout says.
+    std::string_view tip;
     const std::string& text() const { return captionSource ? *captionSource : caption; }
     const std::string& tagText() const { return tagSource ? *tagSource : tag; }
     // List boxes.

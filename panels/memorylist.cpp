@@ -45,6 +45,8 @@ std::vector<ControlDef> memoryLayout() {
         d.pt = 6.75;
         d.rowHeight = MemoryList::kRow;
         d.back = i == 0 ? kHoverGreen : kDisplayGreen;
+        // A long value shrinks, then shows its end, exponent and all.
+        if (i == 1) d.minPt = 6;
         d.opaque = true;
         d.clickable = true;
         v.push_back(d);

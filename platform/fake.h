@@ -124,6 +124,13 @@ public:
     int repaints = 0;
     int cursorX = 0, cursorY = 0;
     bool cursorOk = true;
+    // The screen's free part, when one is known.
+    bool hasArea = false;
+    ScreenArea area;
+    int areaAskedX = 0, areaAskedY = 0;  // the point last asked about
+    // A compositor that places the window itself and moves it on request.
+    bool places = true, systemMoveOk = true, above = true;
+    int systemMoves = 0;
     void setGeometry(int l, int t, int w, int h) override {
         left = l;
         top = t;
@@ -145,6 +152,18 @@ public:
         y = cursorY;
         return cursorOk;
     }
+    bool availableArea(int x, int y, ScreenArea& a) override {
+        areaAskedX = x;
+        areaAskedY = y;
+        if (hasArea) a = area;
+        return hasArea;
+    }
+    bool placesWindow() override { return places; }
+    bool startSystemMove() override {
+        ++systemMoves;
+        return systemMoveOk;
+    }
+    bool keepsAbove() override { return above; }
 };
 
 // One of each fake, and the services they make up.

@@ -75,11 +75,18 @@ public:
     virtual void print(const PrintPage& page, Reply reply) = 0;
 };
 
+// A part of the screen, in twips.
+struct ScreenArea {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
 // The window system, for the main window. Positions and sizes in twips
 // unless the name says pixels.
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
+    // Where a window system that places windows itself (placesWindow()
+    // false) is asked for the size only.
     virtual void setGeometry(int leftTw, int topTw, int widthTw, int heightTw) = 0;
     // The rounded shape: a rectangle of w x h pixels with corner ellipse r x r.
     virtual void setRoundRegion(int wPx, int hPx, int rPx) = 0;
@@ -90,6 +97,20 @@ public:
     virtual void quit() = 0;
     // The pointer's screen position in pixels; false when it cannot be read.
     virtual bool cursorPos(int& xPx, int& yPx) = 0;
+    // The part of the screen holding the point (x, y) that windows may
+    // cover (the screen less its panels), or of the main screen when no
+    // screen holds it; false when no screen is known or the program does
+    // not place its window.
+    virtual bool availableArea(int xTw, int yTw, ScreenArea& area) = 0;
+    // Whether the program places and moves its window itself, as on X11; a
+    // Wayland compositor places every window and moves one only on request.
+    virtual bool placesWindow() = 0;
+    // Hands the drag in progress (the left button is held) to the window
+    // system, which moves the window until the button is released; false
+    // when it cannot.
+    virtual bool startSystemMove() = 0;
+    // Whether the window system can keep the window above the others.
+    virtual bool keepsAbove() = 0;
 };
 
 struct Services {

@@ -17,7 +17,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 build_pkgs=(build-essential cmake ninja-build qt6-base-dev libxcb1-dev libx11-dev libxext-dev libcups2-dev
     fonts-liberation librsvg2-bin)
 test_pkgs=(libgtest-dev libgmock-dev xvfb xauth xdotool xclip x11-utils imagemagick xcompmgr dbus at-spi2-core orca speech-dispatcher
-    python3-pyatspi procps desktop-file-utils appstream man-db xdg-utils)
+    python3-pyatspi procps desktop-file-utils appstream man-db xdg-utils weston qt6-wayland wl-clipboard)
 # The print tests: a PDF read back with poppler, and a private CUPS scheduler
 # with a cups-pdf queue.
 print_pkgs=(cups cups-client printer-driver-cups-pdf poppler-utils)

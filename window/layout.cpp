@@ -57,6 +57,10 @@ ControlDef status(int index, std::string_view parent, int parentIndex, Box b, st
     ControlDef d = textRow("estado", index, parent, parentIndex, b, caption, 6.75, bold, align, kBlack);
     d.tooltip = tip;
     d.clickable = true;
+    // The clock in any locale's format, a long converter message: shrunk
+    // and narrowed to fit.
+    d.minPt = kMinSmallPt;
+    d.minStretch = kMinStatusStretch;
     return d;
 }
 
@@ -136,6 +140,7 @@ std::vector<ControlDef> makeDisplay() {
         v.push_back(n);
         ControlDef line = textRow("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true,
                                Align::Right, kBlack);
+        line.minPt = kMinLinePt;
         line.opaque = true;
         line.clickable = true;
         v.push_back(line);
@@ -146,6 +151,7 @@ std::vector<ControlDef> makeDisplay() {
         ControlDef t = textRow("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
         v.push_back(t);
         ControlDef line = textRow("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
+        line.minPt = kMinLinePt;
         line.opaque = true;
         line.clickable = true;
         line.tooltip = "The LOG";

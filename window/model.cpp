@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/format.h"
 #include "engine/numtext.h"
@@ -14,6 +15,14 @@ namespace {
 int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 }  // namespace
+
+void keepInside(int& left, int& top, int width, int height, const platform::ScreenArea& area) {
+    auto along = [](int& pos, int size, int start, int extent) {
+        pos = std::max(start, std::min(pos, start + extent - size));
+    };
+    along(left, width, area.left, area.width);
+    along(top, height, area.top, area.height);
+}
 
 Calculadora::Calculadora(platform::Services services, Config config)
     : Form(allControls()), svc_(services), config_(std::move(config)) {
@@ -56,8 +65,12 @@ Calculadora::Calculadora(platform::Services services, Config config)
     shownSep_ = eng.sep;  // every register and display line starts empty
     panels_ = std::make_unique<panels::Panels>(panels::Context{*this, eng, svc_}, config_.homePage);
     Form_Load();
+    keepOnScreen();
     applyGeometry();
     Form_Resize();
+    // Without keep-above the "^" key changes the window's height only, and
+    // says so.
+    if (svc_.window && !svc_.window->keepsAbove()) at("MANEJO", 0).tip = kNoKeepAboveTip;
     // The clock shows the time from the first frame, not the layout's
     // design caption until the first tick of the status timer.
     Control& clock = at(ids_.clock);
@@ -534,6 +547,11 @@ void Calculadora::Timer5_Timer() {
 
 // ---------------------------------------------------------------- the window
 
+void Calculadora::keepOnScreen() {
+    platform::ScreenArea area;
+    if (svc_.window && svc_.window->availableArea(left, top, area)) keepInside(left, top, width, height, area);
+}
+
 void Calculadora::applyGeometry() {
     if (svc_.window) svc_.window->setGeometry(left, top, width, height);
 }
@@ -556,14 +574,31 @@ void Calculadora::restored() {
     Form_Resize();
 }
 
-void Calculadora::Form_MouseDown(int /*button*/, int xTw, int yTw) {
+void Calculadora::Form_MouseDown(int button, int xTw, int yTw) {
     dragOriginX = xTw;
     dragOriginY = yTw;
+    const bool systemMoves = button == 1 && svc_.window && !svc_.window->placesWindow();
+    systemMove_ = systemMoves ? SystemMove::Waiting : SystemMove::Own;
 }
 
-void Calculadora::Form_MouseMove(int buttons, int /*xTw*/, int /*yTw*/) {
+void Calculadora::Form_MouseMove(int buttons, int xTw, int yTw) {
     for (int id : ids_.rings) at(id).fore = kDisplayGreen;
     const bool leftDown = buttons == 1;
+    // A window that the window system places is moved by it: once the
+    // pointer has left the point where the button went down, the drag is
+    // handed over; only where that fails does the program move it itself.
+    if (leftDown && systemMove_ == SystemMove::Waiting) {
+        if (std::abs(xTw - dragOriginX) < kDragSlopTw && std::abs(yTw - dragOriginY) < kDragSlopTw) {
+            publish();
+            return;
+        }
+        systemMove_ = svc_.window->startSystemMove() ? SystemMove::Handed : SystemMove::Own;
+    }
+    if (leftDown && systemMove_ == SystemMove::Handed) {
+        windowTag = "1";  // a drag step, as the program's own
+        publish();
+        return;
+    }
     auto readCursor = [&](int& x, int& y) {
         const bool ok = svc_.window && svc_.window->cursorPos(x, y);
         windowTag = ok ? "1" : "0";
@@ -620,6 +655,7 @@ void Calculadora::alwaysOnTop() {
     width = kWindowWidthTw;
     left = keepLeft;
     top = keepTop;
+    keepOnScreen();
     applyGeometry();
     Form_Resize();
     if (ws) ws->setVisible(true);

@@ -22,6 +22,12 @@
 
 namespace morvane {
 
+// Where a window of width x height twips at (left, top) goes so that it
+// lies wholly inside the area: moved in along each axis where it sticks out;
+// where it is larger than the area, its left or top edge at the area's, so
+// that its top-left corner stays on the screen.
+void keepInside(int& left, int& top, int width, int height, const platform::ScreenArea& area);
+
 enum class EventResult {
     Ok,
     UnknownControl,  // no such control
@@ -96,6 +102,9 @@ public:
     long long elapsedTicks = 0;  // Timer1 ticks; elapsed minutes = ticks / 120
     double elapsedMinutes() const { return static_cast<double>(elapsedTicks) / 120.0; }
     int dragOriginX = 0, dragOriginY = 0;  // twips
+    // A drag of a window that the window system moves (Wayland) goes to it
+    // once the pointer has moved this far from where the button went down.
+    static constexpr int kDragSlopTw = 3 * kTwipsPerPixel;
     int pointAX = 0, pointAY = 0, pointBX = 0, pointBY = 0;  // screen pixels
     int regionW = 0, regionH = 0, regionR = 0;  // the last shape set
 
@@ -162,6 +171,8 @@ private:
     // Scrolls the memory list until the focused row shows.
     void showFocusedRow();
     bool inside(const Focus& f, int frame) const;
+    // Moves the window into the free part of its screen.
+    void keepOnScreen();
 
     platform::Services svc_;
     Config config_;
@@ -198,6 +209,10 @@ private:
     std::deque<Waiting> waiting_;
     Glance answerBefore_;  // the window before the last click or key, for an answer that comes later
     int handling_ = 0;  // handlers in progress
+    // The drag since the last button press on a window that the window
+    // system moves: not yet started, handed to the window system, or moved
+    // by the program because the window system could not.
+    enum class SystemMove { Waiting, Handed, Own } systemMove_ = SystemMove::Own;
     // Controls the handlers use, bound at start-up.
     struct Ids {
         int hyp, angle, clock, levels, led, decimals, up, down, cursor, error, numero, descripcion, cover, notice,

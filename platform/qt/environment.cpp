@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace morvane::platform {
 
@@ -25,6 +26,24 @@ void setOwnVariable(const char* name, const char* value) {
     if (qEnvironmentVariableIsSet(name)) return;
     qputenv(name, value);
     own().push_back({name, value});
+}
+
+namespace {
+
+// Whether an X server accepts a connection on DISPLAY.
+bool x11Answers() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) return false;
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const bool ok = c && !xcb_connection_has_error(c);
+    if (c) xcb_disconnect(c);
+    return ok;
+}
+
+}  // namespace
+
+void choosePlatform() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return;
+    setOwnVariable("QT_QPA_PLATFORM", x11Answers() ? "xcb" : "wayland");
 }
 
 void withUserEnvironment(const std::function<void()>& f) {

@@ -12,6 +12,11 @@ namespace morvane::platform {
 // stays untouched and is not recorded.
 void setOwnVariable(const char* name, const char* value);
 
+// Chooses the platform plugin where the user chose none: in a Wayland
+// session XWayland where an X server answers (keeping a window above the
+// others needs X11), else Wayland itself; elsewhere Qt's own choice.
+void choosePlatform();
+
 // Runs f with the user's own values of the variables set above, then sets
 // them again.
 void withUserEnvironment(const std::function<void()>& f);

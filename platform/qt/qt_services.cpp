@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QLocale>
 #include <QRegion>
+#include <QScreen>
+#include <QWindow>
 #include <QTime>
 #include <QUrl>
 #include <QWidget>
@@ -104,7 +106,7 @@ bool QtBrowser::open(const std::string& address) {
 }
 
 void QtWindowSystem::setGeometry(int leftTw, int topTw, int widthTw, int heightTw) {
-    w_->move(leftTw / kTwipsPerPixel, topTw / kTwipsPerPixel);
+    if (!wayland_) w_->move(leftTw / kTwipsPerPixel, topTw / kTwipsPerPixel);
     w_->setFixedSize(widthTw / kTwipsPerPixel, heightTw / kTwipsPerPixel);
 }
 
@@ -129,7 +131,8 @@ std::vector<int> cornerInsets(int w, int h, double r) {
 }  // namespace
 
 void QtWindowSystem::prepare() {
-    if (qGuiApp->devicePixelRatio() > 1 && x11CompositorRunning()) {
+    wayland_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (wayland_ || (qGuiApp->devicePixelRatio() > 1 && x11CompositorRunning())) {
         w_->setAttribute(Qt::WA_TranslucentBackground);
         alpha_ = true;
     }
@@ -178,6 +181,7 @@ void QtWindowSystem::setRoundRegion(int wPx, int hPx, int rPx) {
 }
 
 void QtWindowSystem::setTopmost(bool on) {
+    if (!keepsAbove()) return;
     const QPoint pos = w_->pos();
     const bool wasVisible = w_->isVisible();
     w_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
@@ -202,6 +206,21 @@ bool QtWindowSystem::cursorPos(int& xPx, int& yPx) {
     xPx = p.x();
     yPx = p.y();
     return true;
+}
+
+bool QtWindowSystem::availableArea(int xTw, int yTw, ScreenArea& area) {
+    if (wayland_) return false;
+    QScreen* screen = QGuiApplication::screenAt(QPoint(xTw / kTwipsPerPixel, yTw / kTwipsPerPixel));
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return false;
+    const QRect r = screen->availableGeometry();
+    area = {r.x() * kTwipsPerPixel, r.y() * kTwipsPerPixel, r.width() * kTwipsPerPixel, r.height() * kTwipsPerPixel};
+    return !r.isEmpty();
+}
+
+bool QtWindowSystem::startSystemMove() {
+    QWindow* window = w_->windowHandle();
+    return window && window->startSystemMove();
 }
 
 }  // namespace morvane::platform

@@ -62,6 +62,12 @@ public:
 // has an alpha channel and its painter cuts the corners with per-pixel
 // alpha (see alphaCorners()); without one, the shape is set in device
 // pixels on the native window.
+//
+// On Wayland a mask sets only where the window takes input: the corners
+// are always cut in per-pixel alpha. There the compositor places the
+// window, moves it on request (startSystemMove) and keeps no window above
+// the others, so no position is ever asked for and the topmost flag is
+// left alone.
 class QtWindowSystem : public WindowSystem {
 public:
     explicit QtWindowSystem(QWidget* window) : w_(window) {}
@@ -82,11 +88,16 @@ public:
     void repaint() override;
     void quit() override;
     bool cursorPos(int& xPx, int& yPx) override;
+    bool availableArea(int xTw, int yTw, ScreenArea& area) override;
+    bool placesWindow() override { return !wayland_; }
+    bool startSystemMove() override;
+    bool keepsAbove() override { return !wayland_; }
 
 private:
     bool setDeviceShape(int wPx, int hPx, int rPx);
 
     QWidget* w_;
+    bool wayland_ = false;
     bool alpha_ = false;
     int shapeW_ = 0, shapeH_ = 0, shapeR_ = 0;
 };

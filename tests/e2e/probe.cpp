@@ -7,8 +7,9 @@
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
 //   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
-//                            [--notice] [--error N] [--log-line | --display] [OUT2.png ...]
-//       For each OUT: builds the window offscreen, puts TEXT into the log
+//                            [--notice] [--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...]
+//       For each OUT: builds the window offscreen, stores each VALUE in the
+//       memory list as ">MEM" does from the log, puts TEXT into the log
 //       register, sets the decimals indicator and shows panel N (with
 //       --notice, the stack utilities with the print notice), runs the
 //       display refresh and writes a grab of the whole window (or, with
@@ -97,6 +98,7 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
 
 struct State {
     std::string out, log, decimals;
+    std::vector<std::string> stored;
     int panel = -1, error = -1;
     bool logLine = false, display = false, notice = false;
 };
@@ -134,6 +136,8 @@ int render(int argc, char** argv) {
             s.panel = std::atoi(v);
         else if (!std::strcmp(a, "--error"))
             s.error = std::atoi(v);
+        else if (!std::strcmp(a, "--store"))
+            s.stored.push_back(v);
         else
             return 2;
     }
@@ -147,6 +151,10 @@ int render(int argc, char** argv) {
     for (const State& s : states) {
         morvane::MainWindow w(morvane::Calculadora::Config{});
         morvane::Calculadora& m = w.model();
+        for (const std::string& v : s.stored) {
+            m.eng.regs.cur[0] = v;
+            m.click("tecla", 55);
+        }
         m.eng.regs.cur[0] = s.log;
         if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
@@ -268,8 +276,8 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] [--notice] "
-                 "[--error N] [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
-                 "[--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
+                 "[--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] "
+                 "[--level T]... [--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);
     return 2;
 }

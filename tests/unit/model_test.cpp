@@ -264,5 +264,74 @@ TEST_F(ModelFixture, PrintersVerdictComesLaterWithoutHoldingTheWindow) {
     EXPECT_FALSE(calc->timer("Timer5")->enabled);
 }
 
+// ---------------------------------------------------------------- the screen
+
+TEST(WindowPlacement, AWindowIsMovedInWhereItSticksOutAndKeepsItsTopLeftOnASmallerScreen) {
+    const platform::ScreenArea screen{0, 450, 12000, 9000};  // 800 x 600 pixels below a 30-pixel panel
+    auto place = [&](int left, int top, int width, int height) {
+        keepInside(left, top, width, height, screen);
+        return std::make_pair(left, top);
+    };
+    EXPECT_EQ(place(1500, 2400, 3690, 7530), std::make_pair(1500, 1920));  // bottom edge on the screen's
+    EXPECT_EQ(place(1500, 600, 3690, 7530), std::make_pair(1500, 600));   // fits where it is
+    EXPECT_EQ(place(9000, 1500, 3690, 7530), std::make_pair(8310, 1500));  // right edge on the screen's
+    EXPECT_EQ(place(-300, 0, 3690, 7530), std::make_pair(0, 450));         // off the left and above the panel
+    EXPECT_EQ(place(1500, 1500, 3690, 12000), std::make_pair(1500, 450));  // taller than the screen
+    EXPECT_EQ(place(20000, 20000, 15000, 12000), std::make_pair(0, 450));  // larger both ways
+}
+
+TEST(WindowPlacement, TheWindowStartsAndChangesHeightInsideTheFreePartOfItsScreen) {
+    platform::FakeServices fakes;
+    fakes.window.hasArea = true;
+    fakes.window.area = {0, 0, 12000, 9000};  // 800 x 600 pixels
+    Calculadora calc(fakes.services(), Calculadora::Config{"home", "help"});
+    // The layout's position (1500, 1500) would put the bottom 30 pixels off
+    // the screen; the screen asked about is the one at that position.
+    EXPECT_EQ(fakes.window.areaAskedX, 1500);
+    EXPECT_EQ(fakes.window.areaAskedY, 1500);
+    EXPECT_EQ(fakes.window.left, 1500);
+    EXPECT_EQ(fakes.window.top, 9000 - 7530);
+    calc.click("MANEJO", 0);  // on top, 7560 high
+    EXPECT_EQ(fakes.window.top, 9000 - 7560);
+    calc.click("MANEJO", 0);  // the tall window, 8085 high
+    EXPECT_EQ(fakes.window.top, 9000 - 8085);
+    EXPECT_EQ(fakes.window.height, 8085);
+    // A screen of 320 x 240 pixels: the top-left corner stays on it.
+    fakes.window.area = {0, 0, 4800, 3600};
+    calc.click("MANEJO", 0);
+    EXPECT_EQ(fakes.window.left, 1110);
+    EXPECT_EQ(fakes.window.top, 0);
+}
+
+TEST(WindowPlacement, ACompositorThatPlacesTheWindowGetsTheDragAfterAFewPixelsAndSaysWhenItKeepsNothingAbove) {
+    platform::FakeServices fakes;
+    fakes.window.places = false;
+    fakes.window.above = false;
+    Calculadora calc(fakes.services(), Calculadora::Config{"home", "help"});
+    EXPECT_EQ(calc.find("MANEJO", 0)->tip, kNoKeepAboveTip);
+    EXPECT_EQ(calc.find("MANEJO", 1)->tip, "");  // with keep-above, "^" keeps the layout's: the widget tests
+    const int left = calc.left, top = calc.top;
+    calc.Form_MouseDown(1, 300, 300);
+    fakes.window.cursorX = fakes.window.cursorY = 400;
+    calc.Form_MouseMove(1, 300 + 30, 300 - 15);  // two pixels: not yet a drag
+    EXPECT_EQ(fakes.window.systemMoves, 0);
+    EXPECT_EQ(std::make_pair(calc.left, calc.top), std::make_pair(left, top));
+    calc.Form_MouseMove(1, 300 + 45, 300);  // three: the compositor takes it, once
+    calc.Form_MouseMove(1, 300 + 90, 300);
+    EXPECT_EQ(fakes.window.systemMoves, 1);
+    EXPECT_EQ(std::make_pair(calc.left, calc.top), std::make_pair(left, top));
+    EXPECT_EQ(calc.windowTag, "1");
+    // A right-button drag moves nothing and asks nothing.
+    calc.Form_MouseDown(2, 300, 300);
+    calc.Form_MouseMove(2, 600, 600);
+    EXPECT_EQ(fakes.window.systemMoves, 1);
+    // Where the compositor cannot move it, the program's own move goes on.
+    fakes.window.systemMoveOk = false;
+    calc.Form_MouseDown(1, 300, 300);
+    calc.Form_MouseMove(1, 300, 300 + 60);
+    EXPECT_EQ(fakes.window.systemMoves, 2);
+    EXPECT_EQ(std::make_pair(calc.left, calc.top), std::make_pair(400 * 15 - 300, 400 * 15 - 300));
+}
+
 }  // namespace
 }  // namespace morvane

@@ -50,7 +50,7 @@ QStringList& unexpectedMessages() {
 
 void messageHandler(QtMsgType type, const QMessageLogContext&, const QString& msg) {
     if (msg.contains(QLatin1String("does not support setting window masks")) ||
-        msg.contains(QLatin1String("propagateSizeHints")))
+        msg.contains(QLatin1String("propagateSizeHints")) || msg.contains(QLatin1String("does not support raise()")))
         return;
     std::fprintf(stderr, "%s\n", qPrintable(msg));
     if (type != QtDebugMsg && type != QtInfoMsg) unexpectedMessages().append(msg);

@@ -159,6 +159,9 @@ void installAccessibility() {
 
 QString tooltipOf(const ControlDef& d) { return qs(accessDescription(d)); }
 
+// A control's tooltip now: the one the model gave it, else its layout's.
+QString tooltipOf(const Control& c) { return c.tip.empty() ? tooltipOf(*c.def) : qs(c.tip); }
+
 void tellShowing(QWidget* w, bool on) {
     if (!QAccessible::isActive()) return;
     QAccessibleEvent changed(w, on ? QAccessible::ObjectShow : QAccessible::ObjectHide);

@@ -18,6 +18,8 @@ void installAccessibility();
 
 // The tooltip of a control, which is also its accessible description.
 QString tooltipOf(const ControlDef& d);
+// The same for a control: its own tooltip where the program set one.
+QString tooltipOf(const Control& c);
 
 // Tells a screen reader that the widget came into view or left it: its
 // "showing" and its "visible" states, both, so that a reader that caches

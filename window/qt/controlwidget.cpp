@@ -5,8 +5,12 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "accessible.h"
 #include "mainwindow.h"
@@ -24,33 +28,92 @@ int px(int twips) { return twips / kTwipsPerPixel; }
 
 }  // namespace
 
-const QFont& fontFor(double pt, bool bold) {
-    static std::map<std::pair<int, bool>, QFont> cache;
-    const int key = static_cast<int>(pt * 100 + 0.5);
-    auto it = cache.find({key, bold});
+// Small text at 100 %: drawn as Qt draws by default, with slight hinting
+// (vertical only) at fractional glyph positions, a stem one pixel wide (the
+// "i" and "l" of "kilometer", the "1" of "-15") falls between two pixel
+// columns and shows as a grey block two pixels wide, and where it falls
+// depends on the fractional advances before it (a leading blank of 2.5
+// pixels moves a whole word by half a pixel). Full hinting puts every glyph
+// on a whole pixel, but FreeType's TrueType interpreter ignores the font's
+// horizontal instructions when it anti-aliases, so a stem may still
+// straddle two columns; drawn in black and white it follows them, and every
+// stem lies on whole pixels as the font's designers hinted it. That is how
+// text of 9 pixels is drawn. At 8 pixels Liberation Sans loses colons,
+// commas and letters in black and white: there the glyphs are fully hinted
+// and anti-aliased.
+Hinting hintingFor(double pt, double pxPerPt) {
+    const long px = std::lround(pt * pxPerPt);
+    return px == 9 ? Hinting::Crisp : px == 8 ? Hinting::Full : Hinting::Slight;
+}
+
+double pixelsPerPoint(const QWidget* w) { return w->devicePixelRatioF() * w->logicalDpiY() / 72.0; }
+
+const QFont& fontFor(double pt, bool bold, double pxPerPt, int stretch) {
+    // Narrowed letters keep Qt's own hinting: full hinting would keep their width.
+    const Hinting hinting = stretch == 100 ? hintingFor(pt, pxPerPt) : Hinting::Slight;
+    static std::map<std::tuple<int, bool, Hinting, int>, QFont> cache;
+    const auto key = std::make_tuple(static_cast<int>(pt * 100 + 0.5), bold, hinting, stretch);
+    auto it = cache.find(key);
     if (it == cache.end()) {
         QFont f(QStringLiteral("Arial"));
         f.setPointSizeF(pt);
         f.setBold(bold);
-        it = cache.emplace(std::make_pair(key, bold), f).first;
+        if (stretch != 100) f.setStretch(stretch);  // else left unset (0)
+        if (hinting != Hinting::Slight) f.setHintingPreference(QFont::PreferFullHinting);
+        if (hinting == Hinting::Crisp) f.setStyleStrategy(QFont::NoAntialias);
+        it = cache.emplace(key, f).first;
     }
     return it->second;
 }
 
-FittedText fitToWidth(const QString& text, double pt, bool bold, double width) {
+FittedText fitToWidth(const QString& text, double pt, bool bold, double width, double minPt, int minStretch,
+                      double pxPerPt) {
+    auto fits = [&](const QFont& f) { return QFontMetricsF(f).horizontalAdvance(text) <= width; };
     // No character is narrower than a pixel: a text with more characters than
     // its line has pixels can only show its end, and only that end is
     // measured (a pasted text may be 65536 characters long).
     const qsizetype most = static_cast<qsizetype>(width) + 1;
+    int stretch = 100;
     if (text.size() <= most) {
-        for (double size = pt; size >= kMinLinePt - 1e-9; size -= 0.25) {
-            const QFont& f = fontFor(size, bold);
-            if (QFontMetricsF(f).horizontalAdvance(text) <= width) return {f, text};
+        for (double size = pt; size >= minPt - 1e-9; size -= 0.25) {
+            const QFont& f = fontFor(size, bold, pxPerPt);
+            if (fits(f)) return {f, text};
+        }
+        if (minStretch < 100) {
+            // Narrower letters, from the width that the text needs.
+            const double natural = QFontMetricsF(fontFor(minPt, bold, pxPerPt, 99)).horizontalAdvance(text);
+            stretch = std::clamp(static_cast<int>(99 * width / std::max(natural, 1.0)), minStretch, 99);
+            for (; stretch >= minStretch; --stretch) {
+                const QFont& f = fontFor(minPt, bold, pxPerPt, stretch);
+                if (fits(f)) return {f, text};
+            }
+            stretch = minStretch;
         }
     }
-    const QFont& f = fontFor(kMinLinePt, bold);
+    const QFont& f = fontFor(minPt, bold, pxPerPt, stretch);
     const QString tail = text.size() > most ? QStringLiteral("\u2026") + text.right(most) : text;
     return {f, QFontMetricsF(f).elidedText(tail, Qt::ElideLeft, width)};
+}
+
+QString tipText(const std::string& text) {
+    // Lines of 40 characters; of a text longer than 12 lines, the first and
+    // the last 6 with a "…" between.
+    constexpr qsizetype kLine = 40, kHalf = 6 * kLine;
+    const std::string_view all(text);
+    QString s;
+    if (all.size() > 4 * 2 * kHalf) {
+        s = QString::fromUtf8(all.substr(0, 4 * kHalf)).left(kHalf) + QStringLiteral("\u2026");
+        s += QString::fromUtf8(all.substr(all.size() - 4 * kHalf)).right(kHalf);
+    } else {
+        s = QString::fromUtf8(all.data(), static_cast<qsizetype>(all.size()));
+        if (s.size() > 2 * kHalf) s = s.left(kHalf) + QStringLiteral("\u2026") + s.right(kHalf);
+    }
+    QString out = QStringLiteral("<p style='white-space:pre'>");
+    for (qsizetype i = 0; i < s.size(); i += kLine) {
+        if (i) out += QStringLiteral("<br>");
+        out += s.mid(i, kLine).toHtmlEscaped();
+    }
+    return out + QStringLiteral("</p>");
 }
 
 namespace {
@@ -68,6 +131,8 @@ QString captionText(const std::string& caption, int pixels) {
 
 // The gap the level labels keep from the display's edge, in pixels.
 constexpr int kLabelMargin = 3;
+// The gap before the text of a list row, in pixels.
+constexpr int kRowIndent = 2;
 
 }  // namespace
 
@@ -91,7 +156,7 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     // Frames paint their own background (see paintEvent); Qt need not
     // paint what lies under them.
     if (d.kind == Kind::Frame) setAttribute(Qt::WA_OpaquePaintEvent);
-    const QString tip = tooltipOf(d);
+    const QString tip = tooltipOf(c);
     if (!tip.isEmpty()) {
         setToolTip(tip);
         setAccessibleDescription(tip);
@@ -105,6 +170,7 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     readerShowing_ = showing(model, id);
     readerName_ = QString::fromStdString(accessName(model, id));
     readerDescription_ = QString::fromStdString(accessDescription(model, id));
+    for (int i = 0; i < kRegisters && !line_; ++i) line_ = &model.line(i) == &c;
     if (d.name == "nivel2" && d.index == 0) {
         // The cursor bar stands beside the log's right end and the prompt
         // over its left end; the text keeps one pixel clear of both.
@@ -242,7 +308,6 @@ void ControlWidget::paintEvent(QPaintEvent*) {
             return;
         case Kind::List: {
             p.fillRect(rect(), qcolor(c.back));
-            p.setFont(fontFor(d.pt, d.bold));
             const auto& items = c.rows.items();
             const int rowTw = d.rowHeight > 0 ? d.rowHeight : MemoryListRowTw;
             // Only the rows inside the window are drawn: the list may be long.
@@ -259,8 +324,9 @@ void ControlWidget::paintEvent(QPaintEvent*) {
                 } else {
                     p.setPen(qcolor(c.fore));
                 }
-                p.drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                           QString::fromUtf8(items[i].data(), static_cast<qsizetype>(items[i].size())));
+                const FittedText row = rowText(static_cast<int>(i));
+                p.setFont(row.font);
+                p.drawText(r.adjusted(kRowIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, row.text);
             }
             return;
         }
@@ -278,26 +344,37 @@ void ControlWidget::paintEvent(QPaintEvent*) {
         p.setPen(QPen(Qt::black, 1));
         p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
     }
+    // A selected display line is marked by more than its colour.
+    if (line_ && c.fore == kSelectionRed) {
+        const QRect b = rect().adjusted(promptGap_, 0, -cursorGap_, 0);
+        paintSelectionMark(p, b, qcolor(c.fore));
+    }
     if (c.caption.empty()) return;
-    const QFont& font = fontFor(d.pt, d.bold);
+    const double scale = pixelsPerPoint(this);
+    const QFont& font = fontFor(d.pt, d.bold, scale);
     // A key held down carries its caption down with it.
     QRect box = pressed_ ? rect().translated(0, 1) : rect();
     if (d.name == "nivel2") box.adjust(promptGap_, 0, -cursorGap_, 0);
     // What a line shows is worked out once for its caption: the cursor's
     // blink repaints the log line twice a second.
-    if (!fitted_ || fittedWidth_ != box.width()) {
+    if (!fitted_ || fittedWidth_ != box.width() || fittedScale_ != scale) {
         // A register's text is drawn as stored: the bidirectional controls a
         // pasted text may hold are not obeyed.
-        const QString text = captionText(c.caption, d.name == "nivel2" ? width() : -1);
+        const QString text = captionText(c.caption, d.minPt > 0 ? width() : -1);
         fitted_ = FittedText{font, platform::withoutBidiControls(text)};
         fittedWidth_ = box.width();
-        if (d.name == "nivel2") {
-            // A value wider than its line shrinks rather than lose digits, and
-            // the log's text ends before the cursor bar beside it.
-            *fitted_ = fitToWidth(fitted_->text, d.pt, d.bold, box.width());
+        fittedScale_ = scale;
+        if (d.minPt > 0) {
+            // A value wider than its line shrinks rather than lose digits (the
+            // log's text ends before the cursor bar beside it), a status label
+            // shrinks and narrows.
+            const QString whole = fitted_->text;
+            *fitted_ = fitToWidth(whole, d.pt, d.bold, box.width(), d.minPt, d.minStretch, scale);
+            reduced_ = fitted_->text != whole || fitted_->font.pointSizeF() != d.pt || fitted_->font.stretch() > 0;
         } else if (d.name == "Label1" && leftInDisplay_ < kLabelMargin) {
             // A level label keeps clear of the display's edge.
-            *fitted_ = fitToWidth(fitted_->text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_));
+            *fitted_ = fitToWidth(fitted_->text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_), kMinLinePt,
+                                  100, scale);
         }
     }
     const FittedText& shown = *fitted_;
@@ -314,6 +391,25 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     p.drawText(box, flags, platform::drawnLeftToRight(shown.text));
 }
 
+bool ControlWidget::event(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    // A list row, or a caption drawn smaller or cut, shows its whole text.
+    const Control& c = control();
+    const auto* help = static_cast<QHelpEvent*>(e);
+    QString whole;
+    if (c.def->kind == Kind::List && c.def->minPt > 0) {
+        const int item = itemAt(help->pos().y());
+        if (item != Calculadora::kNoItem) whole = tipText(c.rows.items()[static_cast<size_t>(item)]);
+    } else if (c.def->minPt > 0 && fitted_ && reduced_) {
+        whole = tipText(c.caption);
+        if (!toolTip().isEmpty())
+            whole = QStringLiteral("<p>") + toolTip().toHtmlEscaped() + QStringLiteral("</p>") + whole;
+    }
+    if (whole.isEmpty()) return QWidget::event(e);
+    QToolTip::showText(help->globalPos(), whole, this, rect());
+    return true;
+}
+
 void ControlWidget::mousePressEvent(QMouseEvent* e) {
     // A label takes its own mouse events: it is not part of the drag surface.
     e->accept();
@@ -322,6 +418,15 @@ void ControlWidget::mousePressEvent(QMouseEvent* e) {
         held_ = true;
         setPressed(true);
     }
+}
+
+FittedText ControlWidget::rowText(int item) const {
+    const ControlDef& d = *control().def;
+    const double scale = pixelsPerPoint(this);
+    const std::string& text = control().rows.items()[static_cast<size_t>(item)];
+    FittedText row{fontFor(d.pt, d.bold, scale), captionText(text, d.minPt > 0 ? width() : -1)};
+    if (d.minPt > 0) row = fitToWidth(row.text, d.pt, d.bold, width() - kRowIndent, d.minPt, d.minStretch, scale);
+    return row;
 }
 
 int ControlWidget::itemAt(int y) const {

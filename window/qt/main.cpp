@@ -129,10 +129,9 @@ int main(int argc, char** argv) {
         case Start::Window:
             break;
     }
-    // Positioning, dragging and the topmost flag need X11; on Wayland run
-    // through XWayland unless the user chose a platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        morvane::platform::setOwnVariable("QT_QPA_PLATFORM", "xcb");
+    // Keeping the window above the others needs X11: on Wayland through
+    // XWayland where it runs, else natively.
+    morvane::platform::choosePlatform();
     // The clock reads the local time twice a second; with TZ unset the C
     // library looks up the zone file at every read.
     morvane::platform::setOwnVariable("TZ", ":/etc/localtime");

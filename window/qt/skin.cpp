@@ -613,6 +613,11 @@ void roundedBanded(QPainter& p, const QRectF& r, double radius, const QBrush& b,
     }
 }
 
+void paintSelectionMark(QPainter& p, const QRectF& line, const QColor& colour) {
+    // Below the baseline and the comma's tail, clear of the line beneath.
+    p.fillRect(QRectF(line.left() + 2, line.bottom() - 2, line.width() - 4, 2), colour);
+}
+
 QRectF keyFace(const ControlDef& d) {
     for (const KeyFace& k : data().faces)
         if (k.def == &d) return k.rect;

@@ -2,6 +2,7 @@
 #pragma once
 
 class QBrush;
+class QColor;
 class QIcon;
 class QPainter;
 class QRectF;
@@ -19,6 +20,10 @@ void paintSkin(QPainter& p, int windowHeightPx, const ControlDef* pressed = null
 // The face the skin paints under a keypad key, in window pixels; an empty
 // rectangle for a key without one.
 QRectF keyFace(const ControlDef& d);
+
+// The mark of a selected display line besides its colour: a rule of two
+// pixels in that colour along the bottom of the line's box.
+void paintSelectionMark(QPainter& p, const QRectF& line, const QColor& colour);
 
 // Fills r in bands of a few dozen device rows: the raster engine would hand
 // one tall fill to its thread pool.
