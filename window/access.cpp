@@ -329,7 +329,7 @@ std::string accessDescription(const Calculadora& m, int id) {
         std::replace(value.begin(), value.end(), ',', m.eng.sep);
         return value;
     }
-    if (!c.tip.empty()) return c.tip;  // a tooltip the model gave it at run time
+    if (!c.tip.empty()) return std::string(c.tip);  // a tooltip the model gave it at run time
     return accessDescription(d);
 }
 
