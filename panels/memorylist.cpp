@@ -69,8 +69,8 @@ MemoryList::MemoryList(Context ctx)
     for (int n = 1; n <= kNumbers; ++n) numbers.rows.own.push_back((n < 10 ? "0" : "") + std::to_string(n));
     ++numbers.rows.ownVersion;
     Control& contents = ctx.form.at(lists_[1]);
-    contents.rows.source = &ctx.eng.memoryList;
-    contents.rows.sourceVersion = &ctx.eng.memoryVersion;
+    contents.rows.source = &ctx.eng.memoryList.items();
+    contents.rows.sourceVersion = &ctx.eng.memoryList.version();
 }
 
 int MemoryList::offset() const { return ctx_.form.at(lists_[0]).listTop; }
@@ -118,16 +118,14 @@ void MemoryList::nextPage() {
 
 void MemoryList::removeSelected() {
     Control& contents = ctx_.form.at(lists_[1]);
-    auto& items = ctx_.eng.memoryList;
+    StoredValues& items = ctx_.eng.memoryList;
     if (contents.selected < 0 || contents.selected >= static_cast<int>(items.size())) return;
-    items.erase(items.begin() + contents.selected);
-    ++ctx_.eng.memoryVersion;
+    items.erase(static_cast<size_t>(contents.selected));
     contents.selected = -1;
 }
 
 void MemoryList::clear() {
     ctx_.eng.memoryList.clear();
-    ++ctx_.eng.memoryVersion;
     ctx_.form.at(lists_[1]).selected = -1;
 }
 

@@ -58,8 +58,7 @@ Calculadora::Calculadora(platform::Services services, Config config)
     Form_Resize();
     // The clock shows the time from the first frame, not the layout's
     // design caption until the first tick of the status timer.
-    Control& clock = at(ids_.clock);
-    if (clock.tag == "reloj" && svc_.regional) clock.caption = svc_.regional->timeText();
+    if (svc_.regional) at(ids_.clock).caption = svc_.regional->timeText();
     publish();
 }
 
@@ -91,8 +90,10 @@ std::string Calculadora::tempcelsiusText() const {
 }
 
 void Calculadora::publish() {
-    at(ids_.hyp).caption = eng.hyp;
-    at(ids_.angle).caption = eng.angle;
+    at(ids_.hyp).caption = eng.hyperbolic ? "HYP" : "N";
+    at(ids_.angle).caption = std::string(angleCaption(eng.angle));
+    at(ids_.decimals).caption = decimals.caption();
+    at(ids_.clock).tag = clockMode == ClockMode::Time ? "reloj" : "minutaje";
     Control& led = at(ids_.led);
     led.caption = eng.err.indicator;
     led.back = eng.err.indicatorBack;
@@ -109,7 +110,7 @@ const Calculadora::WindowRoute* Calculadora::windowRoute(std::string_view name) 
          [](Calculadora& c, Engine& e, int i) {
              e.tecla_Click(i);
              // ENTER also shows the spare frame, which lies outside the window.
-             if (i == 12) c.setPanel(6, true);
+             if (i == indexOf(Key::Enter)) c.setPanel(6, true);
          }},
         {"numero", [](Calculadora&, Engine& e, int i) { e.numero_Click(i); }},
         {"vcp", [](Calculadora&, Engine& e, int i) { e.vcp_Click(i); }},
@@ -160,17 +161,17 @@ void Calculadora::Form_KeyPress(int code) {
     // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
     // "pst" and "undo" exactly as their clicks do, error reports included.
     switch (code) {
-        case 27:
+        case kEscape:
             eng.err.visible = false;
             break;
-        case 3:
-            eng.tecla_Click(47);
+        case kCtrlC:
+            eng.press(Key::Copy);
             break;
-        case 22:
-            eng.tecla_Click(48);
+        case kCtrlV:
+            eng.press(Key::Paste);
             break;
-        case 26:
-            eng.tecla_Click(5);
+        case kCtrlZ:
+            eng.press(Key::Undo);
             break;
         default:
             eng.Form_KeyPress(code);
@@ -201,37 +202,17 @@ void Calculadora::estado_Click(int index) {
             for (int i = 1; i <= 9; ++i) setPanel(i, false);
             break;
         case 2:
-            if (eng.hyp == "N")
-                eng.hyp = "HYP";
-            else if (eng.hyp == "HYP")
-                eng.hyp = "N";
+            eng.hyperbolic = !eng.hyperbolic;
             break;
         case 3:
-            if (eng.angle == "RAD")
-                eng.angle = "DEG";
-            else if (eng.angle == "DEG")
-                eng.angle = "GRA";
-            else if (eng.angle == "GRA")
-                eng.angle = "RAD";
+            eng.angle = nextAngle(eng.angle);
             break;
-        case 4: {
-            Control& c = at(ids_.clock);
-            if (c.tag == "reloj")
-                c.tag = "minutaje";
-            else if (c.tag == "minutaje")
-                c.tag = "reloj";
+        case 4:
+            clockMode = clockMode == ClockMode::Time ? ClockMode::Minutes : ClockMode::Time;
             break;
-        }
-        case 11: {
-            Control& c = at(ids_.decimals);
-            if (c.caption == "X")
-                c.caption = "9";
-            else if (c.caption == "0")
-                c.caption = "X";
-            else if (c.caption.size() == 1 && c.caption[0] >= '1' && c.caption[0] <= '9')
-                c.caption = std::string(1, static_cast<char>(c.caption[0] - 1));
+        case 11:
+            decimals = decimals.next();
             break;
-        }
         default:
             break;
     }
@@ -275,8 +256,8 @@ void Calculadora::Timer1_Timer() {
     // 3. Elapsed time, counted in ticks.
     ++elapsedTicks;
     Control& clock = at(ids_.clock);
-    if (clock.tag == "reloj" && svc_.regional) clock.caption = svc_.regional->timeText();
-    if (clock.tag == "minutaje") clock.caption = std::to_string(elapsedTicks / 120) + " MIN";
+    if (clockMode == ClockMode::Time && svc_.regional) clock.caption = svc_.regional->timeText();
+    if (clockMode == ClockMode::Minutes) clock.caption = std::to_string(elapsedTicks / 120) + " MIN";
     // 6-8. Levels in use, up to the first gap; "DEL" when level 19 is taken.
     Control& levels = at(ids_.levels);
     for (int i = 1; i <= 19; ++i) {
@@ -296,8 +277,7 @@ void Calculadora::Timer1_Timer() {
 }
 
 bool Calculadora::displayStale() const {
-    const std::string& mode = at(ids_.decimals).caption;
-    if (mode != shownMode_ || eng.sep != shownSep_) return true;
+    if (decimals != shownMode_ || eng.sep != shownSep_) return true;
     // The registers change only in the handlers of clicks and key presses:
     // between two of them the answer stands, and the window asks twice a
     // second, with texts of up to 65536 characters to compare.
@@ -313,17 +293,16 @@ bool Calculadora::displayStale() const {
 void Calculadora::Timer2_Timer() {
     // Only the lines whose register, decimals mode or separator changed since
     // the last tick are formatted again: a long text costs once.
-    const std::string& mode = at(ids_.decimals).caption;
-    const bool all = mode != shownMode_ || eng.sep != shownSep_;
+    const bool all = decimals != shownMode_ || eng.sep != shownSep_;
     for (size_t i = 0; i < kRegisters; ++i) {
         const std::string& reg = eng.regs.cur[i];
         if (!all && reg == shownText_[i]) continue;
         Control& l = line(static_cast<int>(i));
-        std::string t = displayText(reg, mode, eng.sep);
+        std::string t = displayText(reg, decimals, eng.sep);
         if (t != l.caption) l.caption = std::move(t);
         shownText_[i] = reg;
     }
-    shownMode_ = mode;
+    shownMode_ = decimals;
     shownSep_ = eng.sep;
     inputsChecked_ = inputs_;
     registersChanged_ = false;

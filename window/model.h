@@ -48,6 +48,8 @@ public:
     bool hovers(std::string_view name) const { return panels_->hovers(name); }
     // The mouse wheel over list box listmemory(index), by `steps` rows.
     EventResult wheel(std::string_view name, int index, int steps);
+    // The keyboard: the keypad's characters, and Esc, Ctrl+C, Ctrl+V, Ctrl+Z.
+    static constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlZ = 26, kEscape = 27;
     void Form_KeyPress(int code);
     // Fires a timer once; a disabled timer's tick does nothing. False for an
     // unknown timer.
@@ -59,6 +61,9 @@ public:
 
     // ---- state ----
     Engine eng;
+    // The display's decimals, and what the clock label shows.
+    Decimals decimals;
+    enum class ClockMode { Time, Minutes } clockMode = ClockMode::Time;
 
     // The controls that a tick of this timer may change (all of them for a
     // timer with no list), so that a view refreshes only those.
@@ -130,7 +135,7 @@ private:
     // What the display lines show: the register texts, decimals mode and
     // separator of the last display tick.
     std::array<std::string, kRegisters> shownText_;
-    std::string shownMode_ = "X";
+    Decimals shownMode_;
     char shownSep_ = '.';
     // Clicks and key presses so far, and the answer of displayStale() about
     // the registers after the last of them it looked at.
