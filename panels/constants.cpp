@@ -117,8 +117,15 @@ Constants::Constants(Context ctx)
     for (const GroupRow& g : kGroups) ctx.form.require("subconstant", g.index);
 }
 
+static const ConstantRow* rowOf(int index) {
+    for (const ConstantRow& c : kConstants)
+        if (c.index == index) return &c;
+    return nullptr;
+}
+
 std::string Constants::valueText(int index) const {
-    std::string t = ctx_.form.at(cons_[static_cast<size_t>(index)]).tag;
+    const ConstantRow* row = rowOf(index);
+    std::string t = row ? std::string(row->value) : std::string();
     for (char& ch : t)
         if (ch == ',') ch = ctx_.eng.sep;
     return t;

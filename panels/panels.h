@@ -54,9 +54,14 @@ public:
     double factor[2] = {0, 0};  // conv(0): unit A's factor, conv(1): unit B's
 
     const std::vector<int>& units() const { return unidad_; }
+    static constexpr int kNone = -1;
+    // Unit A, unidad(i), or kNone.
+    int unitA() const { return unitA_; }
 
 private:
     void setFactor(int cell, double f);
+    void setUnitA(int index);
+    int unitA_ = kNone;
     Context ctx_;
     std::vector<double> factorOf_;  // by unidad index
     std::vector<int> unidad_, convtemp_, subconvert_;
@@ -157,18 +162,27 @@ private:
     std::optional<platform::PrintPage> page_;
 };
 
-// The stack view's soft keys: paging, moving the selected value, the swap.
+// The stack view's soft keys: paging, moving the selected value, the swap;
+// and the selected display line they act on.
 class StackKeys {
 public:
+    static constexpr int kNone = -1;
+
     explicit StackKeys(Context ctx);
     void page(int direction);  // -1 "<<", +1 ">>"
     void logOnly();            // " 1:": no page, the log's line alone
     void moveSelected(int direction);
     void swap();
+    void nivel2_Click(int index);
+    // The selected display line nivel2(i), or kNone.
+    int selected() const { return selected_; }
 
 private:
+    void select(int line);
     Context ctx_;
     int pages_[4];
+    std::array<int, kRegisters> lines_{};
+    int selected_ = kNone;
 };
 
 // ---------------------------------------------------------------- routing
@@ -213,13 +227,5 @@ struct SoftKey {
     void (*action)(Panels&);  // nullptr: no action
 };
 const std::vector<SoftKey>& softKeyTable();
-
-// ---------------------------------------------------------------- selection
-
-// The selected display line: the last nivel2(i), i = 0..20, in the
-// selection red; 0 (the log) when none is.
-int selectedLine(const Form& form);
-// A click on display line `index`: the mark moves there, or goes.
-void nivel2_Click(Form& form, int index);
 
 }  // namespace morvane::panels

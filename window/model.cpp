@@ -237,28 +237,19 @@ void Calculadora::monitor_Click(int index) {
 // ---------------------------------------------------------------- timers
 
 void Calculadora::Timer1_Timer() {
-    // 1. The move keys read "UP" and "DWN" while a non-empty line is selected.
-    Control& up = at(ids_.up);
-    Control& down = at(ids_.down);
-    for (int i = 0; i <= 20; ++i) {
-        if (line(i).fore == kSelectionRed && !eng.regs.cur[static_cast<size_t>(i)].empty()) {
-            up.caption = "UP";
-            down.caption = "DWN";
-            break;
-        }
-        if (!up.caption.empty()) {
-            up.caption.clear();
-            down.caption.clear();
-        }
-    }
-    // 2. The error indicator goes back to green.
+    // The move keys read "UP" and "DWN" while a non-empty line is selected.
+    const int selected = panels_->stack.selected();
+    const bool movable = selected != panels::StackKeys::kNone && !eng.regs.cur[static_cast<size_t>(selected)].empty();
+    at(ids_.up).caption = movable ? "UP" : "";
+    at(ids_.down).caption = movable ? "DWN" : "";
+    // The error indicator goes back to green.
     eng.err.indicatorBack = kDisplayGreen;
-    // 3. Elapsed time, counted in ticks.
+    // Elapsed time, counted in ticks.
     ++elapsedTicks;
     Control& clock = at(ids_.clock);
     if (clockMode == ClockMode::Time && svc_.regional) clock.caption = svc_.regional->timeText();
     if (clockMode == ClockMode::Minutes) clock.caption = std::to_string(elapsedTicks / 120) + " MIN";
-    // 6-8. Levels in use, up to the first gap; "DEL" when level 19 is taken.
+    // Levels in use, up to the first gap; "DEL" when level 19 is taken.
     Control& levels = at(ids_.levels);
     for (int i = 1; i <= 19; ++i) {
         if (eng.regs.cur[static_cast<size_t>(i)].empty()) {
@@ -271,7 +262,7 @@ void Calculadora::Timer1_Timer() {
         levels.back = kSelectionRed;
         levels.caption = "DEL";
     }
-    // 9. The cursor blinks.
+    // The cursor blinks.
     Control& cursor = at(ids_.cursor);
     cursor.visible = !cursor.visible;
 }
