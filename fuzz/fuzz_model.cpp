@@ -589,9 +589,10 @@ private:
                     legacy_.insert(eng.regs.saved[static_cast<size_t>(i)]);
                 }
                 legacy_.insert(eng.memoria);
-                for (const std::string& m : eng.memoryList) legacy_.insert(m);
+                for (const std::string& m : eng.memoryList.items()) legacy_.insert(m);
                 sep_ = sep_ == '.' ? ',' : '.';
                 regional_.separator = sep_;
+                calc_->regionalChanged();
                 for (std::string& g : goodRegister_) g.clear();
                 goodMemory_ = "\x01";
                 goodList_ = 0;
@@ -680,11 +681,9 @@ private:
                 if (t->size() > morvane::kTextBound)
                     fail(n, "(j) bound", "register " + std::to_string(i) + " holds " + std::to_string(t->size()) +
                                              " characters");
-        // Every handler of a known control and every key press reads the
-        // regional separator first.
-        const bool synced = !e || e->kind == Kind::Key ||
-                            (e->kind == Kind::Click && calc_->find(e->target.name, e->target.index));
-        if (synced && calc_->separator() != sep_)
+        // The model's separator follows the regional settings from the moment
+        // they change.
+        if (calc_->separator() != sep_)
             fail(n, "separator", std::string("the model's separator is '") + calc_->separator() + "', the regional one '" +
                                      sep_ + "'");
         // A text found good stays good while the separator stays (the sets of
@@ -721,18 +720,18 @@ private:
         }
         if (eng.memoryList.size() < goodList_) goodList_ = 0;
         for (; goodList_ < eng.memoryList.size(); ++goodList_) {
-            const std::string& m = eng.memoryList[goodList_];
+            const std::string& m = eng.memoryList.items()[goodList_];
             if (!morvane::isNumeric(m, sep_) && !legacy_.count(m))
                 fail(n, "(c) memory list", "listmemory(1) holds " + shown(m) + ", not a number under '" + sep_ + "'");
         }
         checkPanels(n);
         if (e && e->kind == Kind::Tick && e->timer == "Timer2") {
-            const std::string& mode = calc_->find("estado", 11)->caption;
+            const std::string mode = calc_->find("estado", 11)->caption;
             for (int i = 0; i <= 20; ++i) {
                 const std::string& reg = eng.regs.cur[static_cast<size_t>(i)];
                 Shown& want = wantLine_[static_cast<size_t>(i)];
                 if (!want.known || want.reg != reg || want.mode != mode || want.sep != sep_)
-                    want = {true, reg, mode, sep_, morvane::displayText(reg, mode, sep_)};
+                    want = {true, reg, mode, sep_, morvane::displayText(reg, calc_->decimals, sep_)};
                 if (calc_->line(i).caption != want.line)
                     fail(n, "(e) display line", "nivel2(" + std::to_string(i) + ") shows " + shown(calc_->line(i).caption) +
                                                     ", the register " + shown(reg) + " under \"" + mode + "\" gives " +

@@ -220,7 +220,7 @@ bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, st
         return true;
     }
     if (n == 1 && q == "elapsed") {
-        value = numberToText(c.elapsedMinutes(), c.regionalSeparator());
+        value = numberToText(c.elapsedMinutes(), c.separator());
         return true;
     }
     if (q == "page") {
@@ -358,6 +358,7 @@ void Replay::line(const std::string& text, int number) {
     if (cmd == "separator") {
         if (n != 2 || !quoted[1] || t[1].size() != 1) return error(number, "separator needs one quoted character");
         regional.separator = t[1][0];
+        c.regionalChanged();
         return;
     }
     error(number, "unknown command " + cmd);

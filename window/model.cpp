@@ -50,7 +50,7 @@ Calculadora::Calculadora(platform::Services services, Config config)
     eng.clipboard = svc_.clipboard;
     left = config_.startLeftTw;
     top = config_.startTopTw;
-    syncSeparator();
+    regionalChanged();
     shownSep_ = eng.sep;  // every register and display line starts empty
     panels_ = std::make_unique<panels::Panels>(panels::Context{*this, eng, svc_}, config_.homePage);
     Form_Load();
@@ -77,16 +77,16 @@ const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) cons
     return nullptr;
 }
 
-char Calculadora::regionalSeparator() const {
-    if (!svc_.regional) return eng.sep;
-    return svc_.regional->decimalSeparator() == ',' ? ',' : '.';
+// The regional settings own the separator; the engine keeps a copy, taken
+// at start and whenever the settings change. Anything but a comma is taken
+// for the point.
+void Calculadora::regionalChanged() {
+    if (svc_.regional) eng.sep = svc_.regional->decimalSeparator() == ',' ? ',' : '.';
 }
-
-void Calculadora::syncSeparator() { eng.sep = regionalSeparator(); }
 
 std::string Calculadora::tempcelsiusText() const {
     const auto& t = panels_->converter.tempcelsius;
-    return t.isText ? t.text : numberToText(t.value, regionalSeparator());
+    return t.isText ? t.text : numberToText(t.value, eng.sep);
 }
 
 void Calculadora::publish() {
@@ -130,7 +130,6 @@ bool Calculadora::handles(std::string_view name) const { return windowRoute(name
 EventResult Calculadora::click(std::string_view name, int index, int item) {
     if (!find(name, index)) return EventResult::UnknownControl;
     ++inputs_;
-    syncSeparator();
     if (const WindowRoute* r = windowRoute(name))
         r->click(*this, eng, index);
     else
@@ -141,7 +140,6 @@ EventResult Calculadora::click(std::string_view name, int index, int item) {
 
 EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
     if (!find(name, index)) return EventResult::UnknownControl;
-    syncSeparator();
     bool c = false;
     panels_->move(name, index, c);
     if (changed) *changed = c;
@@ -156,7 +154,6 @@ EventResult Calculadora::wheel(std::string_view name, int index, int steps) {
 
 void Calculadora::Form_KeyPress(int code) {
     ++inputs_;
-    syncSeparator();
     // Control characters that the keyboard table leaves free: Esc closes
     // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
     // "pst" and "undo" exactly as their clicks do, error reports included.
@@ -184,7 +181,6 @@ bool Calculadora::tick(std::string_view name) {
     Timer* t = timer(name);
     if (!t) return false;
     if (!t->enabled) return true;
-    syncSeparator();
     if (name == "Timer1") Timer1_Timer();
     if (name == "Timer2") Timer2_Timer();
     if (name == "Timer4") Timer4_Timer();

@@ -85,8 +85,8 @@ public:
     int regionW = 0, regionH = 0, regionR = 0;  // the last shape set
 
     char separator() const { return eng.sep; }
-    // The regional separator now: ',' or '.', anything else falling back to '.'.
-    char regionalSeparator() const;
+    // The regional settings changed: the decimal separator is read again.
+    void regionalChanged();
 
     // The levels' display lines, by register index.
     Control& line(int i) { return at(lineIds_[static_cast<size_t>(i)]); }
@@ -122,7 +122,6 @@ private:
     void Timer4_Timer();
     void Timer5_Timer();
     void setPanel(int index, bool visible);
-    void syncSeparator();
     void applyGeometry();
 
     platform::Services svc_;

@@ -48,12 +48,14 @@ TEST_F(ModelFixture, MinimisedWindowKeepsItsRegionUntilRestored) {
 
 TEST_F(ModelFixture, SeparatorComesFromTheRegionalSettings) {
     regional.separator = ',';
+    calc->regionalChanged();
     calc->click("numero", 1);
     calc->click("tecla", 15);  // decimal point
     calc->click("numero", 5);
     EXPECT_EQ(calc->eng.regs.cur[0], "1,5");
     // Anything but ',' and '.' falls back to '.'.
     regional.separator = '\'';
+    calc->regionalChanged();
     calc->click("tecla", 6);
     calc->click("numero", 2);
     calc->click("tecla", 15);
@@ -146,7 +148,7 @@ TEST_F(ModelFixture, DisplayIsStaleOnlyUntilTheDisplayTimerCatchesUp) {
     calc->tick("Timer2");
     EXPECT_FALSE(calc->displayStale());
     regional.separator = ',';  // the regional settings change while idle
-    calc->tick("Timer1");
+    calc->regionalChanged();
     EXPECT_TRUE(calc->displayStale());
     calc->tick("Timer2");
     EXPECT_FALSE(calc->displayStale());

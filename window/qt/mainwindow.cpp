@@ -261,7 +261,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void MainWindow::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::LocaleChange) regional_.reload();
+    if (e->type() == QEvent::LocaleChange && model_) {
+        regional_.reload();
+        model_->regionalChanged();
+        refresh();
+    }
     if (e->type() == QEvent::WindowStateChange && model_ && model_->minimized && !(windowState() & Qt::WindowMinimized)) {
         model_->restored();
         refresh();
