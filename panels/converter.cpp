@@ -15,8 +15,10 @@ constexpr int kPanel = 1;
 
 }  // namespace
 
-std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units) {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& units) {
+    std::vector<ControlDef> v = panelHead(area, {kPanel, 8, 9, "CONVERT", 1050, 150, "The unit converter"});
+    v.push_back(statusLabel(10, "pantalla", kPanel, {1350, 0, 1755, 150}, "unit to...", false, Align::Left,
+                            "The unit to convert from, or what went wrong"));
     v.push_back(textRow("aux", 3, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic unitA  3.Clic unitB",
                         6));
     for (const CategoryRow& c : categoryTable()) {
@@ -51,6 +53,7 @@ std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units) {
     // The factor cells lie below the panel's visible part.
     v.push_back(textRow("conv", 0, "pantalla", kPanel, {1650, 2220, 1365, 195}, ""));
     v.push_back(textRow("conv", 1, "pantalla", kPanel, {1650, 2430, 1365, 195}, ""));
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 

@@ -25,8 +25,8 @@ ControlDef frame(std::string_view name, int index, std::string_view parent, int 
 
 }  // namespace
 
-std::vector<ControlDef> memoryLayout() {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> memoryLayout(Box area) {
+    std::vector<ControlDef> v = panelHead(area, {kPanel, 17, 18, "MEMORY", 1620, 150, "The stored values"});
     v.push_back(frame("stackutils", 0, "pantalla", kPanel, {120, 180, 2895, 1725}, true));
     v.push_back(text("aux", 29, "stackutils", 0, {210, 0, 2595, 165}, "Clic a number to put it in the log.", false));
     v.push_back(text("aux", 27, "stackutils", 0, {0, 210, 315, 165}, "Nº", true));
@@ -57,6 +57,7 @@ std::vector<ControlDef> memoryLayout() {
         m.clickable = true;
         v.push_back(m);
     }
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 

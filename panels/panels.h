@@ -17,12 +17,13 @@ namespace morvane::panels {
 
 // ---------------------------------------------------------------- layout
 
-// The rows of a panel's contents, for the window's layout table.
-std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units = unitTable());
-std::vector<ControlDef> multiplierLayout();
-std::vector<ControlDef> constantLayout();
-std::vector<ControlDef> memoryLayout();
-std::vector<ControlDef> infoLayout();
+// The rows of a panel, for the window's layout table: its frame over the
+// display `area`, its status line, its contents and its soft keys.
+std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& units = unitTable());
+std::vector<ControlDef> multiplierLayout(Box area);
+std::vector<ControlDef> constantLayout(Box area);
+std::vector<ControlDef> memoryLayout(Box area);
+std::vector<ControlDef> infoLayout(Box area);
 std::vector<ControlDef> stackUtilitiesLayout();
 // The soft-key row of a view: the frame `parent` (index parentIndex).
 std::vector<ControlDef> softKeyLayout(std::string_view parent, int parentIndex);

@@ -63,21 +63,12 @@ ControlDef keyLegend(Key k, Box b) {
     return legendKey("tecla", indexOf(k), b, r.caption, r.tooltip);
 }
 
-// A status label of a view's status line.
-ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption,
-                  bool bold, Align align, std::string_view tip = {}) {
-    ControlDef d = textRow("estado", index, parent, parentIndex, b, caption, 6.75, bold, align, kBlack);
-    d.tooltip = tip;
-    d.clickable = true;
-    return d;
-}
+using panels::append;
+using panels::onLabel;
 
-ControlDef onLabel(int index, std::string_view parent, int parentIndex) {
-    ControlDef d = status(index, parent, parentIndex, {0, 0, 285, 150}, "ON", true, Align::Center, "The display is on");
-    d.fore = kWhite;
-    d.back = kDarkGreen;
-    d.opaque = true;
-    return d;
+ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption, bool bold,
+                  Align align, std::string_view tip = {}) {
+    return panels::statusLabel(index, parent, parentIndex, b, caption, bold, align, tip);
 }
 
 // A view's soft-key row, from the soft-key table.
@@ -85,7 +76,6 @@ void addSoftKeys(std::vector<ControlDef>& v, std::string_view parent, int parent
     for (const ControlDef& d : panels::softKeyLayout(parent, parentIndex)) v.push_back(d);
 }
 
-void append(std::vector<ControlDef>& v, const std::vector<ControlDef>& rows) { v.insert(v.end(), rows.begin(), rows.end()); }
 
 std::vector<ControlDef> makeTitleBand() {
     std::vector<ControlDef> v;
@@ -188,46 +178,12 @@ std::vector<ControlDef> makeDisplay() {
     // The stack view's soft keys.
     addSoftKeys(v, "pila", -1);
 
-    // The panels over the stack view, each with its status line.
-    struct PanelLine {
-        int panel;
-        Box box;
-        Rgb back;
-        int on;
-        int title;
-        std::string_view caption;
-        int titleWidth;
-        int titleHeight;
-        std::string_view tip;
-    };
-    const PanelLine panels[] = {
-        {1, area, kDisplayGreen, 8, 9, "CONVERT", 1050, 150, "The unit converter"},
-        {2, area, kDisplayGreen, 13, 12, "MULTIPLE", 840, 150, "The SI multiplier prefixes"},
-        {3, area, kDisplayGreen, 16, 15, "CONSTANT", 870, 150, "The physical constants"},
-        {4, area, kDisplayGreen, 17, 18, "MEMORY", 1620, 150, "The stored values"},
-        {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180, "About Morvane"},
-    };
-    for (const PanelLine& p : panels) {
-        v.push_back(frameRow("pantalla", p.panel, p.box, p.back, false));
-        v.push_back(onLabel(p.on, "pantalla", p.panel));
-        v.push_back(status(p.title, "pantalla", p.panel, {300, 0, p.titleWidth, p.titleHeight}, p.caption, true,
-                           Align::Left, p.tip));
-        if (p.panel == 1)
-            v.push_back(status(10, "pantalla", 1, {1350, 0, 1755, 150}, "unit to...", false, Align::Left,
-                               "The unit to convert from, or what went wrong"));
-        if (p.panel == 3)
-            v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left,
-                               "The value of the constant under the pointer"));
-        if (p.panel == 8)
-            v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right,
-                               "The program and its version"));
-        if (p.panel == 1) append(v, panels::converterLayout());
-        if (p.panel == 2) append(v, panels::multiplierLayout());
-        if (p.panel == 3) append(v, panels::constantLayout());
-        if (p.panel == 4) append(v, panels::memoryLayout());
-        if (p.panel == 8) append(v, panels::infoLayout());
-        addSoftKeys(v, "pantalla", p.panel);
-    }
+    // The panels over the stack view, each laid out by its own code.
+    append(v, panels::converterLayout(area));
+    append(v, panels::multiplierLayout(area));
+    append(v, panels::constantLayout(area));
+    append(v, panels::memoryLayout(area));
+    append(v, panels::infoLayout(area));
 
     // The error box.
     v.push_back(frameRow("error", -1, area, kDisplayGreen, false));
