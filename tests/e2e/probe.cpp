@@ -7,9 +7,10 @@
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
 //   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
-//                            [--error N] [--log-line | --display] [OUT2.png ...]
+//                            [--click NAME:INDEX]... [--error N] [--log-line | --display] [OUT2.png ...]
 //       For each OUT: builds the window offscreen, puts TEXT into the log
-//       register, sets the decimals indicator and shows panel N, runs the
+//       register, sets the decimals indicator, shows panel N, clicks the
+//       controls named in order, runs the
 //       display refresh and writes a grab of the whole window (or, with
 //       --log-line, of the log line less its last column; with --display, of
 //       the display area), with --error N after the error report N, at the device
@@ -96,6 +97,7 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
 
 struct State {
     std::string out, log, decimals;
+    std::vector<std::pair<std::string, int>> clicks;
     int panel = -1, error = -1;
     bool logLine = false, display = false;
 };
@@ -129,6 +131,8 @@ int render(int argc, char** argv) {
             s.panel = std::atoi(v);
         else if (!std::strcmp(a, "--error"))
             s.error = std::atoi(v);
+        else if (!std::strcmp(a, "--click") && std::strchr(v, ':'))
+            s.clicks.emplace_back(std::string(v, std::strchr(v, ':')), std::atoi(std::strchr(v, ':') + 1));
         else
             return 2;
     }
@@ -143,8 +147,11 @@ int render(int argc, char** argv) {
         morvane::MainWindow w(morvane::Calculadora::Config{});
         morvane::Calculadora& m = w.model();
         m.eng.regs.cur[0] = s.log;
-        if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
+        if (!s.decimals.empty())
+            m.decimals = s.decimals == "X" ? morvane::Decimals() : morvane::Decimals(std::atoi(s.decimals.c_str()));
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
+        for (const auto& [name, index] : s.clicks) m.click(name, index);
+        m.publish();
         if (s.error >= 0) {
             m.eng.err.report(s.error);
             m.publish();
@@ -258,7 +265,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] "
-                 "[--error N] [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
+                 "[--click NAME:INDEX]... [--error N] [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] [--level T]... "
                  "[--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);
     return 2;

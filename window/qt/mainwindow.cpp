@@ -54,6 +54,7 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     build();
     for (const Timer& t : model_->timers) {
         auto* qt = new QTimer(this);
+        qt->setObjectName(QString::fromUtf8(t.name.data(), static_cast<qsizetype>(t.name.size())));
         qt->setInterval(t.interval);
         qt->setTimerType(Qt::CoarseTimer);
         const std::string name(t.name);
