@@ -122,11 +122,16 @@ std::string_view intern(std::string text);
 struct MissingControl : std::logic_error {
     using std::logic_error::logic_error;
 };
+// A layout with two rows of one name and index.
+struct DuplicateControl : std::logic_error {
+    using std::logic_error::logic_error;
+};
 
 class Form {
 public:
     // Builds one control per layout row; rows of frames come before the
-    // rows they contain. Throws MissingControl for a row whose frame is absent.
+    // rows they contain. Throws MissingControl for a row whose frame is
+    // absent, DuplicateControl for a name and index given twice.
     explicit Form(const std::vector<const ControlDef*>& defs);
 
     std::vector<Control> controls;

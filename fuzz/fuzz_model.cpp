@@ -745,7 +745,7 @@ private:
     void checkPanels(int n) {
         auto& p = calc_->panels();
         int marked = 0;
-        for (int id : p.converter.units())
+        for (int id : calc_->elements("unidad"))
             if (id >= 0 && calc_->at(id).border) ++marked;
         if (marked > 1) fail(n, "(f) unit A", std::to_string(marked) + " unit labels carry the border");
         const int top0 = calc_->find("listmemory", 0)->listTop, top1 = calc_->find("listmemory", 1)->listTop;

@@ -114,7 +114,10 @@ void MemoryList::previousPage() {
 void MemoryList::firstPage() { setOffset(kFirstPage); }
 
 void MemoryList::nextPage() {
-    if (offset() > -3200) setOffset(std::max(offset() - kPage, lowestOffset()));
+    // ">>" pages on from the first three pages (offsets -30, -1180, -2330),
+    // not from the fourth (-3480) or beyond.
+    constexpr int kLastPaging = -3200;
+    if (offset() > kLastPaging) setOffset(std::max(offset() - kPage, lowestOffset()));
 }
 
 void MemoryList::removeSelected() {

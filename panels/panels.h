@@ -54,10 +54,7 @@ public:
     Pending tempcelsius;
     double factor[2] = {0, 0};  // conv(0): unit A's factor, conv(1): unit B's
 
-    const std::vector<int>& units() const { return unidad_; }
     static constexpr int kNone = -1;
-    // Unit A, unidad(i), or kNone.
-    int unitA() const { return unitA_; }
 
 private:
     void setFactor(int cell, double f);

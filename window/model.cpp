@@ -53,21 +53,12 @@ Calculadora::Calculadora(platform::Services services, Config config)
     regionalChanged();
     shownSep_ = eng.sep;  // every register and display line starts empty
     panels_ = std::make_unique<panels::Panels>(panels::Context{*this, eng, svc_}, config_.homePage);
-    Form_Load();
     applyGeometry();
     Form_Resize();
     // The clock shows the time from the first frame, not the layout's
     // design caption until the first tick of the status timer.
     if (svc_.regional) at(ids_.clock).caption = svc_.regional->timeText();
     publish();
-}
-
-void Calculadora::Form_Load() {
-    // The window-level values: the colours and constants are fixed in the
-    // engine and in rgb.h; the temperature carried between two clicks is the
-    // converter's, 10 at start.
-    panels_->converter.tempcelsius = {};
-    elapsedTicks = 0;
 }
 
 const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) const {
@@ -387,6 +378,8 @@ void Calculadora::alwaysOnTop() {
         if (ws) ws->setTopmost(true);
         height = kTopmostHeightTw;
     } else {
+        // Any tag but "top" means not topmost; this one is the text that
+        // un-pinning has always written, which the window tag query shows.
         windowTag = "hjoiuh";
         topmost = false;
         if (ws) ws->setTopmost(false);

@@ -110,7 +110,6 @@ private:
         void (*click)(Calculadora&, Engine&, int index);
     };
     static const WindowRoute* windowRoute(std::string_view name);
-    void Form_Load();
     void estado_Click(int index);
     void monitor_Click(int index);
     void MANEJO_Click(int index);

@@ -95,6 +95,11 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
     if (type == QtFatalMsg) std::abort();
 }
 
+// The decimals that the status line shows as "X" or a digit.
+morvane::Decimals decimalsOf(const std::string& caption) {
+    return caption == "X" ? morvane::Decimals() : morvane::Decimals(std::atoi(caption.c_str()));
+}
+
 struct State {
     std::string out, log, decimals;
     std::vector<std::pair<std::string, int>> clicks;
@@ -147,8 +152,7 @@ int render(int argc, char** argv) {
         morvane::MainWindow w(morvane::Calculadora::Config{});
         morvane::Calculadora& m = w.model();
         m.eng.regs.cur[0] = s.log;
-        if (!s.decimals.empty())
-            m.decimals = s.decimals == "X" ? morvane::Decimals() : morvane::Decimals(std::atoi(s.decimals.c_str()));
+        if (!s.decimals.empty()) m.decimals = decimalsOf(s.decimals);
         if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
         for (const auto& [name, index] : s.clicks) m.click(name, index);
         m.publish();
@@ -240,7 +244,7 @@ int page(int argc, char** argv) {
     // then the key.
     morvane::Calculadora m(services, {});
     for (size_t i = 0; i < registers.size(); ++i) m.eng.regs.cur[i] = registers[i];
-    if (!decimals.empty()) m.find("estado", 11)->caption = decimals;
+    if (!decimals.empty()) m.decimals = decimalsOf(decimals);
     m.tick("Timer2");
     m.click("Label13");
     if (printer.page.texts.empty()) return 1;

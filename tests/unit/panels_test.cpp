@@ -11,6 +11,19 @@
 namespace morvane::panels {
 namespace {
 
+// A layout that names one control twice, or puts a row in a frame it lacks,
+// fails when the window is made, each with its own error.
+TEST(Form, ALayoutFaultFailsAtStart) {
+    const ControlDef frame = frameRow("pantalla", 1, {}, kDisplayGreen, true);
+    const ControlDef label = textRow("aux", 3, "pantalla", 1, {}, "x");
+    const ControlDef orphan = textRow("aux", 4, "pantalla", 2, {}, "y");
+    EXPECT_NO_THROW(Form({&frame, &label}));
+    EXPECT_THROW(Form({&frame, &label, &label}), DuplicateControl);
+    EXPECT_THROW(Form({&frame, &orphan}), MissingControl);
+    Form form({&frame, &label});
+    EXPECT_THROW(form.require("aux", 4), MissingControl);
+}
+
 TEST(UnitTable, EveryCategoryHasOneBaseUnitFirstAndUniqueCaptions) {
     std::map<int, std::vector<const UnitRow*>> byCategory;
     std::set<int> indices;

@@ -76,12 +76,6 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::timerRunning(std::string_view name) const {
-    for (size_t i = 0; i < timers_.size(); ++i)
-        if (model_->timers[i].name == name) return timers_[i]->isActive();
-    return false;
-}
-
 namespace {
 
 // Controls that only hold values: the registers, the main memory and the

@@ -48,8 +48,6 @@ public:
     // A key went down or came up under the pointer: the skin draws its face
     // held down.
     void keyPressed(const ControlDef& key, bool down);
-    // Whether the Qt timer of the model's timer is running now.
-    bool timerRunning(std::string_view name) const;
 
 protected:
     void paintEvent(QPaintEvent*) override;
