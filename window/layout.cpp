@@ -11,7 +11,6 @@ constexpr Rgb kLegendGreen = rgb(128, 255, 128);
 constexpr Rgb kPaleYellow = rgb(255, 255, 192);
 constexpr Rgb kWhite = rgb(255, 255, 255);
 constexpr Rgb kTitleGrey = rgb(224, 224, 224);
-constexpr Rgb kDarkGreen = rgb(0, 128, 0);
 constexpr Rgb kRingGrey = rgb(150, 152, 158);
 constexpr Rgb kTeal = rgb(0, 192, 192);
 
