@@ -66,6 +66,7 @@ private:
     friend struct Keypad;
     // Runs an operation on the operands as they are now; throws Failure.
     void run(KeyOperation op);
+    void runInPlace(KeyOperation op);
     void decimalPoint();
     // Appends to the log; throws Failure{kTooLong} past the bound.
     void append(std::string_view s);

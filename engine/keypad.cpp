@@ -3,6 +3,7 @@
 // failure reported on the error box); the keyboard's computing characters
 // run the same operations under the keyboard's policy (a failure only turns
 // the error indicator red).
+#include <array>
 #include <cmath>
 
 #include "checked.h"
@@ -283,6 +284,24 @@ void Engine::run(KeyOperation op) {
     op(*this, Operands{x, y});
 }
 
+// The keyboard's operations read their operands before they write any
+// register: they need no copies.
+void Engine::runInPlace(KeyOperation op) { op(*this, Operands{regs.cur[0], regs.cur[1]}); }
+
+namespace {
+
+// The keyboard's rows by character code.
+const KeyboardRow* keyboardRow(int code) {
+    static const auto byCode = [] {
+        std::array<const KeyboardRow*, 128> t{};
+        for (const KeyboardRow& k : kKeyboard) t[static_cast<size_t>(k.code)] = &k;
+        return t;
+    }();
+    return code >= 0 && code < static_cast<int>(byCode.size()) ? byCode[static_cast<size_t>(code)] : nullptr;
+}
+
+}  // namespace
+
 bool Engine::press(Key key) {
     if (key != Key::Undo) regs.guardarpila();
     const KeyOperation op = keyRow(key).operation;
@@ -313,11 +332,9 @@ void Engine::Form_KeyPress(int code) {
             append(std::string(1, static_cast<char>(code)));
             return;
         }
-        for (const KeyboardRow& k : kKeyboard) {
-            if (k.code != code) continue;
-            if (k.snapshot) regs.guardarpila();
-            run(k.own ? k.own : keyRow(k.key).operation);
-            return;
+        if (const KeyboardRow* k = keyboardRow(code)) {
+            if (k->snapshot) regs.guardarpila();
+            runInPlace(k->own ? k->own : keyRow(k->key).operation);
         }
     } catch (const Failure&) {
         err.indicatorBack = kSelectionRed;

@@ -81,16 +81,25 @@ std::string Calculadora::tempcelsiusText() const {
 }
 
 void Calculadora::publish() {
-    at(ids_.hyp).caption = eng.hyperbolic ? "HYP" : "N";
-    at(ids_.angle).caption = std::string(angleCaption(eng.angle));
-    at(ids_.decimals).caption = decimals.caption();
-    at(ids_.clock).tag = clockMode == ClockMode::Time ? "reloj" : "minutaje";
+    // After every event: a text is written only where it changed.
+    auto show = [](std::string& shown, std::string_view text) {
+        if (shown != text) shown.assign(text);
+    };
+    show(at(ids_.hyp).caption, eng.hyperbolic ? "HYP" : "N");
+    show(at(ids_.angle).caption, angleCaption(eng.angle));
+    const char decimalsCaption[2] = {decimals.all() ? 'X' : static_cast<char>('0' + decimals.count()), 0};
+    show(at(ids_.decimals).caption, decimalsCaption);
+    show(at(ids_.clock).tag, clockMode == ClockMode::Time ? "reloj" : "minutaje");
     Control& led = at(ids_.led);
-    led.caption = eng.err.indicator;
     led.back = eng.err.indicatorBack;
     at(ids_.error).visible = eng.err.visible;
-    at(ids_.numero).caption = eng.err.numero;
-    at(ids_.descripcion).caption = eng.err.descripcion;
+    // The report's texts change only with a report.
+    if (eng.err.reports != reportsShown_) {
+        reportsShown_ = eng.err.reports;
+        show(led.caption, eng.err.indicator);
+        show(at(ids_.numero).caption, eng.err.numero);
+        show(at(ids_.descripcion).caption, eng.err.descripcion);
+    }
 }
 
 // ---------------------------------------------------------------- events

@@ -134,6 +134,7 @@ private:
     // separator of the last display tick.
     std::array<std::string, kRegisters> shownText_;
     Decimals shownMode_;
+    unsigned long reportsShown_ = ~0UL;  // the error reports that publish() has shown; none yet
     char shownSep_ = '.';
     // Clicks and key presses so far, and the answer of displayStale() about
     // the registers after the last of them it looked at.
