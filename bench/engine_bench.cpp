@@ -145,7 +145,7 @@ void BM_Timer1Tick(benchmark::State& state) {
     fillRegisters(c);
     for (auto _ : state) {
         c.tick("Timer1");
-        benchmark::DoNotOptimize(c.find("estado", 4)->caption.data());
+        benchmark::DoNotOptimize(c.form().find("estado", 4)->caption.data());
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -158,7 +158,7 @@ void BM_publish(benchmark::State& state) {
     fillRegisters(c);
     for (auto _ : state) {
         c.publish();
-        benchmark::DoNotOptimize(c.controls.data());
+        benchmark::DoNotOptimize(c.form().controls.data());
     }
     state.SetItemsProcessed(state.iterations());
 }

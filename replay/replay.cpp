@@ -167,7 +167,7 @@ const Control* controlOf(Replay& r, const QueryArgs& a, std::string& why) {
         why = a[0] + " needs a control name and an optional index";
         return nullptr;
     }
-    const Control* c = r.calc->find(a[1], idx);
+    const Control* c = r.calc->form().find(a[1], idx);
     if (!c) why = "no control " + a[1] + (idx >= 0 ? " " + std::to_string(idx) : "");
     return c;
 }
@@ -382,7 +382,7 @@ std::string Replay::tick(const Line& l) {
     int count = 1;
     if (n < 2 || n > 3 || (n == 3 && (!l.integer(2, count) || count < 0)))
         return "tick needs a timer and an optional count";
-    if (!calc->timer(l.t[1])) return "no timer " + l.t[1];
+    if (!calc->form().timer(l.t[1])) return "no timer " + l.t[1];
     for (int i = 0; i < count; ++i) calc->tick(l.t[1]);
     return {};
 }

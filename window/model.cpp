@@ -16,48 +16,48 @@ int roundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 }  // namespace
 
 Calculadora::Calculadora(platform::Services services, Config config)
-    : Form(allControls()), svc_(services), config_(std::move(config)) {
+    : form_(allControls()), svc_(services), config_(std::move(config)) {
     for (int i = 0; i <= 20; ++i) {
-        lineIds_.push_back(require("nivel2", i));
+        lineIds_.push_back(form_.require("nivel2", i));
         // The registers and their undo snapshot are the engine's.
-        Control& reg = at("nivel", i);
+        Control& reg = form_.at("nivel", i);
         reg.captionSource = &eng.regs.cur[static_cast<size_t>(i)];
         reg.tagSource = &eng.regs.saved[static_cast<size_t>(i)];
     }
-    at("memoriaprincipal").captionSource = &eng.memoria;
-    for (int p = 0; p <= 9; ++p) panelIds_.push_back(require("pantalla", p));
-    ids_.hyp = require("estado", 2);
-    ids_.angle = require("estado", 3);
-    ids_.clock = require("estado", 4);
-    ids_.levels = require("estado", 6);
-    ids_.led = require("estado", 7);
-    ids_.decimals = require("estado", 11);
-    ids_.up = require("orden", 3);
-    ids_.down = require("orden", 4);
-    ids_.cursor = require("Shape1");
-    ids_.error = require("error");
-    ids_.numero = require("numeroerror");
-    ids_.descripcion = require("descripcionerror");
-    ids_.cover = require("pantallaoff");
-    ids_.notice = require("Label11");
-    for (int i = 0; i < 3; ++i) ids_.rings[i] = require("Shape2", i + 1);
+    form_.at("memoriaprincipal").captionSource = &eng.memoria;
+    for (int p = 0; p <= 9; ++p) panelIds_.push_back(form_.require("pantalla", p));
+    ids_.hyp = form_.require("estado", 2);
+    ids_.angle = form_.require("estado", 3);
+    ids_.clock = form_.require("estado", 4);
+    ids_.levels = form_.require("estado", 6);
+    ids_.led = form_.require("estado", 7);
+    ids_.decimals = form_.require("estado", 11);
+    ids_.up = form_.require("orden", 3);
+    ids_.down = form_.require("orden", 4);
+    ids_.cursor = form_.require("Shape1");
+    ids_.error = form_.require("error");
+    ids_.numero = form_.require("numeroerror");
+    ids_.descripcion = form_.require("descripcionerror");
+    ids_.cover = form_.require("pantallaoff");
+    ids_.notice = form_.require("Label11");
+    for (int i = 0; i < 3; ++i) ids_.rings[i] = form_.require("Shape2", i + 1);
     timer2Ids_ = lineIds_;
     timer1Ids_ = {ids_.up, ids_.down, ids_.clock, ids_.levels, ids_.led, ids_.cursor};
 
     // The last one is the print page's own timer: it runs while the page exists.
-    timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
+    form_.timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
               {"imprimir", 1000, false}};
     eng.clipboard = svc_.clipboard;
     left = config_.startLeftTw;
     top = config_.startTopTw;
     regionalChanged();
     shownSep_ = eng.sep;  // every register and display line starts empty
-    panels_ = std::make_unique<panels::Panels>(panels::Context{*this, eng, svc_}, config_.homePage);
+    panels_ = std::make_unique<panels::Panels>(panels::Context{form_, eng, svc_}, config_.homePage);
     applyGeometry();
     Form_Resize();
     // The clock shows the time from the first frame, not the layout's
     // design caption until the first tick of the status timer.
-    if (svc_.regional) at(ids_.clock).caption = svc_.regional->timeText();
+    if (svc_.regional) form_.at(ids_.clock).caption = svc_.regional->timeText();
     publish();
 }
 
@@ -85,20 +85,20 @@ void Calculadora::publish() {
     auto show = [](std::string& shown, std::string_view text) {
         if (shown != text) shown.assign(text);
     };
-    show(at(ids_.hyp).caption, eng.hyperbolic ? "HYP" : "N");
-    show(at(ids_.angle).caption, angleCaption(eng.angle));
+    show(form_.at(ids_.hyp).caption, eng.hyperbolic ? "HYP" : "N");
+    show(form_.at(ids_.angle).caption, angleCaption(eng.angle));
     const char decimalsCaption[2] = {decimals.all() ? 'X' : static_cast<char>('0' + decimals.count()), 0};
-    show(at(ids_.decimals).caption, decimalsCaption);
-    show(at(ids_.clock).tag, clockMode == ClockMode::Time ? "reloj" : "minutaje");
-    Control& led = at(ids_.led);
+    show(form_.at(ids_.decimals).caption, decimalsCaption);
+    show(form_.at(ids_.clock).tag, clockMode == ClockMode::Time ? "reloj" : "minutaje");
+    Control& led = form_.at(ids_.led);
     led.back = eng.err.indicatorBack;
-    at(ids_.error).visible = eng.err.visible;
+    form_.at(ids_.error).visible = eng.err.visible;
     // The report's texts change only with a report.
     if (eng.err.reports != reportsShown_) {
         reportsShown_ = eng.err.reports;
         show(led.caption, eng.err.indicator);
-        show(at(ids_.numero).caption, eng.err.numero);
-        show(at(ids_.descripcion).caption, eng.err.descripcion);
+        show(form_.at(ids_.numero).caption, eng.err.numero);
+        show(form_.at(ids_.descripcion).caption, eng.err.descripcion);
     }
 }
 
@@ -128,7 +128,7 @@ const Calculadora::WindowRoute* Calculadora::windowRoute(std::string_view name) 
 bool Calculadora::handles(std::string_view name) const { return windowRoute(name) || panels_->handles(name); }
 
 EventResult Calculadora::click(std::string_view name, int index, int item) {
-    if (!find(name, index)) return EventResult::UnknownControl;
+    if (!form_.find(name, index)) return EventResult::UnknownControl;
     ++inputs_;
     if (const WindowRoute* r = windowRoute(name))
         r->click(*this, eng, index);
@@ -139,7 +139,7 @@ EventResult Calculadora::click(std::string_view name, int index, int item) {
 }
 
 EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
-    if (!find(name, index)) return EventResult::UnknownControl;
+    if (!form_.find(name, index)) return EventResult::UnknownControl;
     bool c = false;
     panels_->move(name, index, c);
     if (changed) *changed = c;
@@ -147,7 +147,7 @@ EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
 }
 
 EventResult Calculadora::wheel(std::string_view name, int index, int steps) {
-    if (name != "listmemory" || !find(name, index)) return EventResult::UnknownControl;
+    if (name != "listmemory" || !form_.find(name, index)) return EventResult::UnknownControl;
     panels_->memory.wheel(steps);
     return EventResult::Ok;
 }
@@ -178,7 +178,7 @@ void Calculadora::Form_KeyPress(int code) {
 }
 
 bool Calculadora::tick(std::string_view name) {
-    Timer* t = timer(name);
+    Timer* t = form_.timer(name);
     if (!t) return false;
     if (!t->enabled) return true;
     if (name == "Timer1") Timer1_Timer();
@@ -217,7 +217,7 @@ void Calculadora::estado_Click(int index) {
 // ---------------------------------------------------------------- panels
 
 void Calculadora::setPanel(int index, bool visible) {
-    if (index >= 0 && index < static_cast<int>(panelIds_.size())) at(panelIds_[static_cast<size_t>(index)]).visible = visible;
+    if (index >= 0 && index < static_cast<int>(panelIds_.size())) form_.at(panelIds_[static_cast<size_t>(index)]).visible = visible;
 }
 
 void Calculadora::ocultartodo() {
@@ -236,17 +236,17 @@ void Calculadora::Timer1_Timer() {
     // The move keys read "UP" and "DWN" while a non-empty line is selected.
     const int selected = panels_->stack.selected();
     const bool movable = selected != panels::StackKeys::kNone && !eng.regs.cur[static_cast<size_t>(selected)].empty();
-    at(ids_.up).caption = movable ? "UP" : "";
-    at(ids_.down).caption = movable ? "DWN" : "";
+    form_.at(ids_.up).caption = movable ? "UP" : "";
+    form_.at(ids_.down).caption = movable ? "DWN" : "";
     // The error indicator goes back to green.
     eng.err.indicatorBack = kDisplayGreen;
     // Elapsed time, counted in ticks.
     ++elapsedTicks;
-    Control& clock = at(ids_.clock);
+    Control& clock = form_.at(ids_.clock);
     if (clockMode == ClockMode::Time && svc_.regional) clock.caption = svc_.regional->timeText();
     if (clockMode == ClockMode::Minutes) clock.caption = std::to_string(elapsedTicks / 120) + " MIN";
     // Levels in use, up to the first gap; "DEL" when level 19 is taken.
-    Control& levels = at(ids_.levels);
+    Control& levels = form_.at(ids_.levels);
     for (int i = 1; i <= 19; ++i) {
         if (eng.regs.cur[static_cast<size_t>(i)].empty()) {
             levels.caption = "L " + std::to_string(i - 1);
@@ -259,7 +259,7 @@ void Calculadora::Timer1_Timer() {
         levels.caption = "DEL";
     }
     // The cursor blinks.
-    Control& cursor = at(ids_.cursor);
+    Control& cursor = form_.at(ids_.cursor);
     cursor.visible = !cursor.visible;
 }
 
@@ -297,14 +297,14 @@ void Calculadora::Timer2_Timer() {
 
 void Calculadora::Timer4_Timer() {
     ended = true;
-    requireTimer("Timer4").enabled = false;
+    form_.requireTimer("Timer4").enabled = false;
     if (svc_.window) svc_.window->quit();
 }
 
 void Calculadora::Timer5_Timer() {
-    at(ids_.notice).visible = false;
+    form_.at(ids_.notice).visible = false;
     setPanel(9, false);
-    requireTimer("Timer5").enabled = false;
+    form_.requireTimer("Timer5").enabled = false;
 }
 
 // ---------------------------------------------------------------- the window
@@ -337,7 +337,7 @@ void Calculadora::Form_MouseDown(int /*button*/, int xTw, int yTw) {
 }
 
 void Calculadora::Form_MouseMove(int buttons, int /*xTw*/, int /*yTw*/) {
-    for (int id : ids_.rings) at(id).fore = kDisplayGreen;
+    for (int id : ids_.rings) form_.at(id).fore = kDisplayGreen;
     const bool leftDown = buttons == 1;
     auto readCursor = [&](int& x, int& y) {
         const bool ok = svc_.window && svc_.window->cursorPos(x, y);
@@ -368,9 +368,9 @@ void Calculadora::MANEJO_Click(int index) {
             if (svc_.window) svc_.window->minimize();
             break;
         case 2:
-            at(ids_.cover).visible = true;
+            form_.at(ids_.cover).visible = true;
             if (svc_.window) svc_.window->repaint();
-            requireTimer("Timer4").enabled = true;
+            form_.requireTimer("Timer4").enabled = true;
             break;
         default:
             break;

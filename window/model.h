@@ -24,7 +24,7 @@ enum class EventResult {
     UnknownControl,  // no such control
 };
 
-class Calculadora : public Form {
+class Calculadora {
 public:
     struct Config {
         std::string homePage;  // address of index.htm
@@ -35,6 +35,10 @@ public:
     static constexpr int kNoItem = -1;
 
     Calculadora(platform::Services services, Config config);
+
+    // The window's controls: what the widgets draw and the scripts query.
+    Form& form() { return form_; }
+    const Form& form() const { return form_; }
 
     // ---- events ----
     // A click on name(index); on a list box, on row `item` (kNoItem: on no row).
@@ -89,7 +93,7 @@ public:
     void regionalChanged();
 
     // The levels' display lines, by register index.
-    Control& line(int i) { return at(lineIds_[static_cast<size_t>(i)]); }
+    Control& line(int i) { return form_.at(lineIds_[static_cast<size_t>(i)]); }
 
     panels::Panels& panels() { return *panels_; }
     const panels::Panels& panels() const { return *panels_; }
@@ -123,6 +127,7 @@ private:
     void setPanel(int index, bool visible);
     void applyGeometry();
 
+    Form form_;
     platform::Services svc_;
     Config config_;
     std::unique_ptr<panels::Panels> panels_;

@@ -153,7 +153,7 @@ int render(int argc, char** argv) {
         morvane::Calculadora& m = w.model();
         m.eng.regs.cur[0] = s.log;
         if (!s.decimals.empty()) m.decimals = decimalsOf(s.decimals);
-        if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
+        if (s.panel >= 0) m.form().find("pantalla", s.panel)->visible = true;
         for (const auto& [name, index] : s.clicks) m.click(name, index);
         m.publish();
         if (s.error >= 0) {

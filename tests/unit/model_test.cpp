@@ -68,7 +68,7 @@ TEST_F(ModelFixture, DisabledTimerTickDoesNothing) {
     EXPECT_FALSE(window.ended);
     EXPECT_FALSE(calc->tick("Timer9"));
     calc->click("MANEJO", 2);
-    EXPECT_TRUE(calc->timer("Timer4")->enabled);
+    EXPECT_TRUE(calc->form().timer("Timer4")->enabled);
     EXPECT_TRUE(calc->tick("Timer4"));
     EXPECT_TRUE(calc->ended);
     EXPECT_TRUE(window.ended);
@@ -87,24 +87,24 @@ TEST_F(ModelFixture, EngineStateIsPublishedToItsControls) {
     calc->click("numero", 8);
     calc->click("tecla", 12);
     calc->click("tecla", 0);  // 8 + empty log fails: type mismatch
-    EXPECT_EQ(calc->find("nivel", 1)->text(), "8");
-    EXPECT_EQ(calc->find("nivel", 1)->tagText(), "8");
-    EXPECT_EQ(calc->find("estado", 7)->caption, "E 13");
-    EXPECT_EQ(calc->find("numeroerror")->caption, "ERROR E-13");
-    EXPECT_TRUE(calc->find("error")->visible);
+    EXPECT_EQ(calc->form().find("nivel", 1)->text(), "8");
+    EXPECT_EQ(calc->form().find("nivel", 1)->tagText(), "8");
+    EXPECT_EQ(calc->form().find("estado", 7)->caption, "E 13");
+    EXPECT_EQ(calc->form().find("numeroerror")->caption, "ERROR E-13");
+    EXPECT_TRUE(calc->form().find("error")->visible);
     calc->click("estado", 2);
-    EXPECT_EQ(calc->find("estado", 2)->caption, "HYP");
+    EXPECT_EQ(calc->form().find("estado", 2)->caption, "HYP");
     calc->click("orden", 83);
-    EXPECT_FALSE(calc->find("error")->visible);
+    EXPECT_FALSE(calc->form().find("error")->visible);
     calc->click("numero", 4);
     calc->click("tecla", 55);  // >MEM
-    EXPECT_EQ(calc->find("listmemory", 1)->rows.items(), std::vector<std::string>{"4"});
-    EXPECT_EQ(calc->find("listmemory", 0)->rows.items().size(), 29u);
-    EXPECT_EQ(calc->find("listmemory", 0)->rows.items().back(), "29");
+    EXPECT_EQ(calc->form().find("listmemory", 1)->rows.items(), std::vector<std::string>{"4"});
+    EXPECT_EQ(calc->form().find("listmemory", 0)->rows.items().size(), 29u);
+    EXPECT_EQ(calc->form().find("listmemory", 0)->rows.items().back(), "29");
 }
 
 TEST_F(ModelFixture, EveryClickableControlHasAHandler) {
-    for (const Control& c : calc->controls) {
+    for (const Control& c : calc->form().controls) {
         if (c.def->clickable) {
             EXPECT_TRUE(calc->handles(c.def->name)) << c.def->name << " " << c.def->index;
         }
@@ -113,15 +113,15 @@ TEST_F(ModelFixture, EveryClickableControlHasAHandler) {
 }
 
 TEST_F(ModelFixture, EveryControlSitsInsideAFrameThatExists) {
-    for (const Control& c : calc->controls) {
+    for (const Control& c : calc->form().controls) {
         if (c.def->parent.empty()) continue;
         ASSERT_GE(c.parent, 0) << c.def->name << " " << c.def->index;
-        EXPECT_EQ(calc->controls[static_cast<size_t>(c.parent)].def->kind, Kind::Frame) << c.def->name;
+        EXPECT_EQ(calc->form().controls[static_cast<size_t>(c.parent)].def->kind, Kind::Frame) << c.def->name;
     }
     // Names are unique per index.
-    for (size_t i = 0; i < calc->controls.size(); ++i) {
-        const ControlDef* d = calc->controls[i].def;
-        EXPECT_EQ(calc->id(d->name, d->index), static_cast<int>(i)) << d->name << " " << d->index;
+    for (size_t i = 0; i < calc->form().controls.size(); ++i) {
+        const ControlDef* d = calc->form().controls[i].def;
+        EXPECT_EQ(calc->form().id(d->name, d->index), static_cast<int>(i)) << d->name << " " << d->index;
     }
 }
 
@@ -130,7 +130,7 @@ TEST(ModelStart, ClockShowsTheTimeFromTheFirstFrame) {
     fakes.regional.set("2026-05-06 07:08:09");
     Calculadora calc(fakes.services(), Calculadora::Config{"home", "help"});
     // Not the layout's design caption "10:11:12" until the first tick.
-    EXPECT_EQ(calc.find("estado", 4)->caption, "07:08:09");
+    EXPECT_EQ(calc.form().find("estado", 4)->caption, "07:08:09");
 }
 
 TEST_F(ModelFixture, DisplayIsStaleOnlyUntilTheDisplayTimerCatchesUp) {

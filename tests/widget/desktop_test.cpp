@@ -88,7 +88,7 @@ protected:
 
 TEST_F(WindowTimers, DisplayTimerSleepsWhileTheDisplayShowsTheRegisters) {
     Calculadora& m = w->model();
-    EXPECT_TRUE(m.timer("Timer2")->enabled);
+    EXPECT_TRUE(m.form().timer("Timer2")->enabled);
     // The first tick formats the lines; then there is nothing to rewrite.
     ASSERT_TRUE(QTest::qWaitFor([&] { return asleep(); }, 2000));
     EXPECT_TRUE(running("Timer1"));
@@ -115,12 +115,12 @@ TEST_F(WindowTimers, TheCursorBlinksByBeingPaintedOrNot) {
         const QImage img = w->grab(r).toImage();
         return img.pixelColor(img.width() / 2, img.height() / 2) == QColor(Qt::black);
     };
-    ASSERT_TRUE(m.find("Shape1")->visible);
+    ASSERT_TRUE(m.form().find("Shape1")->visible);
     EXPECT_TRUE(cursorShown());
     for (bool visible : {false, true, false}) {
         m.tick("Timer1");
         w->refresh();
-        ASSERT_EQ(m.find("Shape1")->visible, visible);
+        ASSERT_EQ(m.form().find("Shape1")->visible, visible);
         // The widget stays shown: showing a widget would ask the X server
         // where the pointer is at every blink.
         EXPECT_TRUE(cursor->isVisible());

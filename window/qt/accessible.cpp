@@ -59,7 +59,7 @@ std::string_view lookup(const Text* table, size_t n, const ControlDef& d) {
     return {};
 }
 
-const Control& at(const Calculadora& m, int id) { return m.controls[static_cast<size_t>(id)]; }
+const Control& at(const Calculadora& m, int id) { return m.form().controls[static_cast<size_t>(id)]; }
 
 // The control's box in window twips.
 Box windowBox(const Calculadora& m, int id) {
@@ -81,7 +81,7 @@ public:
         if (t == QAccessible::Name) return accessibleName(w_->model(), w_->controlId());
         if (t == QAccessible::Description) {
             const Control& c = w_->control();
-            if (c.def->name == "error") return qs(w_->model().find("descripcionerror")->caption);
+            if (c.def->name == "error") return qs(w_->model().form().find("descripcionerror")->caption);
             return tooltipOf(*c.def);
         }
         return QAccessibleWidget::text(t);
@@ -155,7 +155,7 @@ QString accessibleName(const Calculadora& m, int id) {
         const QString value = c.caption.empty() ? QStringLiteral("empty") : qs(c.caption).trimmed();
         return (d.index == 0 ? QStringLiteral("Log: ") : QStringLiteral("Level %1: ").arg(d.index)) + value;
     }
-    if (d.name == "error") return qs(m.find("numeroerror")->caption);
+    if (d.name == "error") return qs(m.form().find("numeroerror")->caption);
     const std::string_view named = lookup(kNames, std::size(kNames), d);
     if (!named.empty()) {
         // A label whose caption changes says its name and what it shows.
@@ -181,8 +181,8 @@ bool showing(const Calculadora& m, int id) {
     // frames lies above it.
     for (int a = id;;) {
         const int parent = at(m, a).parent;
-        for (size_t s = static_cast<size_t>(a) + 1; s < m.controls.size(); ++s) {
-            const Control& over = m.controls[s];
+        for (size_t s = static_cast<size_t>(a) + 1; s < m.form().controls.size(); ++s) {
+            const Control& over = m.form().controls[s];
             if (over.parent != parent || over.def->kind != Kind::Frame || !over.visible) continue;
             if (contains(windowBox(m, static_cast<int>(s)), x, y)) return false;
         }

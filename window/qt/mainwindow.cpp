@@ -52,7 +52,7 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_), std::move(config));
     build();
-    for (const Timer& t : model_->timers) {
+    for (const Timer& t : model_->form().timers) {
         auto* qt = new QTimer(this);
         qt->setObjectName(QString::fromUtf8(t.name.data(), static_cast<qsizetype>(t.name.size())));
         qt->setInterval(t.interval);
@@ -85,14 +85,14 @@ bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "m
 }  // namespace
 
 void MainWindow::build() {
-    widgets_.assign(model_->controls.size(), nullptr);
+    widgets_.assign(model_->form().controls.size(), nullptr);
     buildShown();
 }
 
 ControlWidget* MainWindow::ensureWidget(int id) {
     ControlWidget*& slot = widgets_[static_cast<size_t>(id)];
     if (slot) return slot;
-    const Control& c = model_->controls[static_cast<size_t>(id)];
+    const Control& c = model_->form().controls[static_cast<size_t>(id)];
     if (storageOnly(*c.def)) return nullptr;
     QWidget* parent = this;
     if (c.parent >= 0) {
@@ -115,17 +115,17 @@ void MainWindow::buildShown() {
     // whole shown subtrees.
     for (size_t i = 0; i < widgets_.size(); ++i) {
         if (widgets_[i]) continue;
-        const Control& c = model_->controls[i];
+        const Control& c = model_->form().controls[i];
         if (c.parent >= 0) {
             const ControlWidget* p = widgets_[static_cast<size_t>(c.parent)];
-            if (!p || !model_->controls[static_cast<size_t>(c.parent)].visible) continue;
+            if (!p || !model_->form().controls[static_cast<size_t>(c.parent)].visible) continue;
         }
         ensureWidget(static_cast<int>(i));
     }
 }
 
 ControlWidget* MainWindow::widgetFor(std::string_view name, int index) {
-    const int id = model_->id(name, index);
+    const int id = model_->form().id(name, index);
     return id < 0 ? nullptr : ensureWidget(id);
 }
 
@@ -136,7 +136,7 @@ const std::vector<ControlWidget*>& MainWindow::controlWidgets() {
 
 void MainWindow::syncTimers() {
     for (size_t i = 0; i < timers_.size(); ++i) {
-        const Timer& t = model_->timers[i];
+        const Timer& t = model_->form().timers[i];
         // The display timer sleeps while it has nothing to rewrite: every
         // click and key runs the display refresh at once (afterInput).
         const bool on = t.enabled && (t.name != "Timer2" || model_->displayStale());
