@@ -117,19 +117,18 @@ void BM_Timer2Tick(benchmark::State& state) {
     Fakes f;
     Calculadora c(f.services(), {});
     fillRegisters(c);
-    std::string& mode = c.find("estado", 11)->caption;
     const int variant = static_cast<int>(state.range(0));
     // With two decimals nearly every line differs from its register text.
-    mode.assign(1, '2');
+    c.decimals = Decimals(2);
     c.tick("Timer2");
     int formatted = 0;
     for (int i = 0; i <= 20; ++i) formatted += c.line(i).caption != c.eng.regs.cur[static_cast<size_t>(i)];
     if (formatted < 15) state.SkipWithError("the lines show their texts unformatted");
-    mode.assign(1, variant == 1 ? '2' : 'X');
+    c.decimals = variant == 1 ? Decimals(2) : Decimals();
     c.tick("Timer2");
     bool flip = false;
     for (auto _ : state) {
-        if (variant == 2) mode.assign(1, (flip = !flip) ? '2' : 'X');
+        if (variant == 2) c.decimals = (flip = !flip) ? Decimals(2) : Decimals();
         c.tick("Timer2");
         benchmark::DoNotOptimize(c.line(20).caption.data());
     }
@@ -146,7 +145,7 @@ void BM_Timer1Tick(benchmark::State& state) {
     fillRegisters(c);
     for (auto _ : state) {
         c.tick("Timer1");
-        benchmark::DoNotOptimize(c.find("estado", 4)->caption.data());
+        benchmark::DoNotOptimize(c.form().find("estado", 4)->caption.data());
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -159,7 +158,7 @@ void BM_publish(benchmark::State& state) {
     fillRegisters(c);
     for (auto _ : state) {
         c.publish();
-        benchmark::DoNotOptimize(c.controls.data());
+        benchmark::DoNotOptimize(c.form().controls.data());
     }
     state.SetItemsProcessed(state.iterations());
 }

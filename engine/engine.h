@@ -8,15 +8,15 @@
 #include <random>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "errors.h"
+#include "keys.h"
+#include "memory.h"
+#include "modes.h"
 #include "platform/clipboard.h"
 #include "registers.h"
 
 namespace morvane {
-
-constexpr int kKeys = 66;  // tecla(0..65)
 
 // No register text is ever longer: no real number text comes near it, and
 // nothing can take the window hostage with a huge text.
@@ -31,11 +31,10 @@ public:
     static constexpr double kE = 2.71828182845905;
 
     Registers regs;
-    std::string angle = "DEG";   // estado(3): "DEG", "GRA" or "RAD"
-    std::string hyp = "N";       // estado(2): "N" or "HYP"
-    std::string memoria = "0";   // memoriaprincipal
-    std::vector<std::string> memoryList;  // listmemory(1)
-    unsigned memoryVersion = 0;           // changes with every change of memoryList
+    AngleUnit angle = AngleUnit::Degrees;
+    bool hyperbolic = false;     // the prefix "HYP" of the next trigonometric key
+    std::string memoria = "0";   // the main memory
+    StoredValues memoryList;
     ErrorReport err;
     char sep = '.';              // the regional decimal separator
     platform::Clipboard* clipboard = nullptr;
@@ -46,10 +45,13 @@ public:
 
     // Digit keys numero(0..9): append the digit; no snapshot.
     void numero_Click(int digit);
-    // The keypad: snapshot (unless "undo"), then the key's row. A failing
-    // key changes nothing, its snapshot included, and reports the failure.
-    // Returns true when the key ran to its end without a failure (for a
-    // "pst" whose answer comes later, when the read of the clipboard began).
+    // A keypad key: the snapshot (unless "undo"), then the key's operation.
+    // A failing key changes nothing, its snapshot included, and reports the
+    // failure. Returns true when the key ran to its end without a failure
+    // (for a "pst" whose answer comes later, when the read of the clipboard
+    // began).
+    bool press(Key key);
+    // A click on tecla(index).
     bool tecla_Click(int index);
     // The keyboard map; a failing key changes nothing and only turns the
     // error indicator red.
@@ -69,20 +71,25 @@ public:
     void reseed(std::uint64_t seed) { rng_.seed(static_cast<std::mt19937::result_type>(seed)); }
 
 private:
-    void keyRow(int index, const std::string& x, const std::string& y);
+    friend struct Keypad;
+    // Runs an operation on the operands as they are now; throws Failure.
+    void run(KeyOperation op);
+    void runInPlace(KeyOperation op);
     // "pst" in two steps: the key asks the clipboard; its answer writes the
     // log, or fails the key.
     void paste();
     void pasted(platform::Clipboard::Read read, std::string text);
-    void trigKey(int index, const std::string& x, const std::string& y);
     void decimalPoint();
     // Appends to the log; throws Failure{kTooLong} past the bound.
     void append(std::string_view s);
     void backspace();
-    double power(double y, double x) const;
-    double root(double y, double x) const;
     double stackWalk(bool product);
+    void memoryArithmetic(const Operands& o, int sign);
     float random01();
+    void circular(const Operands& o, double (*f)(double), double (*hyperbolicF)(double));
+    void inverse(const Operands& o, Key key);
+    void toRectangular(const Operands& o);
+    void toPolar(const Operands& o);
 
     std::mt19937 rng_;
     bool pasting_ = false;

@@ -61,12 +61,10 @@ std::string formatDecimals(std::string_view t, int n, char sep) {
     return out;
 }
 
-std::string displayText(std::string_view t, std::string_view indicator, char sep) {
+std::string displayText(std::string_view t, Decimals decimals, char sep) {
     const size_t e = t.find_first_of("Ee");
     if (e != std::string_view::npos && e >= 1) return std::string(t);
-    int n = 10;
-    if (indicator.size() == 1 && indicator[0] >= '0' && indicator[0] <= '9') n = indicator[0] - '0';
-    return formatDecimals(t, n, sep);
+    return formatDecimals(t, decimals.all() ? 10 : decimals.count(), sep);
 }
 
 }  // namespace morvane

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "modes.h"
+
 namespace morvane {
 
 // Formats t with a pattern of up to n optional decimals ("0.##########" is
@@ -14,9 +16,9 @@ namespace morvane {
 // text is returned unchanged.
 std::string formatDecimals(std::string_view t, int n, char sep);
 
-// What a display line shows for register text t under the decimals
-// indicator's caption ("X" or "0".."9"): a text with an "E"/"e" after its
-// first character stands as it is.
-std::string displayText(std::string_view t, std::string_view indicator, char sep);
+// What a display line shows for register text t under the display's
+// decimals (every decimal shows at most 10): a text with an "E"/"e" after
+// its first character stands as it is.
+std::string displayText(std::string_view t, Decimals decimals, char sep);
 
 }  // namespace morvane

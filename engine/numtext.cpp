@@ -116,85 +116,101 @@ std::string singleToText(float v, char sep) {
     return decimalToText(d, sep);
 }
 
-Conv textToNumber(std::string_view t, char sep, double& out) {
-    size_t b = 0, e = t.size();
-    while (b < e && isBlank(t[b])) ++b;
-    while (e > b && isBlank(t[e - 1])) --e;
-    std::string_view s = t.substr(b, e - b);
-    if (s.empty()) return Conv::NotNumber;
+namespace {
 
-    // Check the grammar ourselves, building a plain "." form for from_chars.
+// A number text read by its grammar, with a plain "." form for from_chars.
+struct Scanned {
     std::string norm;
-    norm.reserve(s.size());
-    size_t i = 0;
     bool negative = false;
+    bool significant = false;  // a digit other than 0
+    long long firstExp = 0;    // decimal exponent of the first significant digit, from the mantissa alone
+    long long exponent = 0;    // the "E" part, bounded
+};
+
+// The sign and the digits with at most one separator; false without a digit.
+bool scanMantissa(std::string_view s, size_t& i, char sep, Scanned& n) {
     if (s[i] == '+' || s[i] == '-') {
-        negative = s[i] == '-';
-        if (negative) norm.push_back('-');
+        n.negative = s[i] == '-';
+        if (n.negative) n.norm.push_back('-');
         ++i;
     }
     int digits = 0, seps = 0;
-    // Decimal exponent of the first significant digit, from the mantissa alone.
-    long long firstExp = 0;
-    bool seenSignificant = false;
     long long intDigits = 0, leadingFracZeros = 0;
     for (; i < s.size(); ++i) {
-        char c = s[i];
+        const char c = s[i];
         if (isDigit(c)) {
             ++digits;
             if (seps == 0) {
-                if (seenSignificant || c != '0') {
-                    seenSignificant = true;
+                if (n.significant || c != '0') {
+                    n.significant = true;
                     ++intDigits;
                 }
-            } else if (!seenSignificant) {
+            } else if (!n.significant) {
                 if (c == '0')
                     ++leadingFracZeros;
                 else
-                    seenSignificant = true;
+                    n.significant = true;
             }
-            norm.push_back(c);
+            n.norm.push_back(c);
         } else if (c == sep && seps == 0) {
             ++seps;
-            norm.push_back('.');
+            n.norm.push_back('.');
         } else {
             break;
         }
     }
-    if (digits == 0) return Conv::NotNumber;
-    firstExp = intDigits > 0 ? intDigits - 1 : -(leadingFracZeros + 1);
-    long long expValue = 0;
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-        norm.push_back('e');
+    n.firstExp = intDigits > 0 ? intDigits - 1 : -(leadingFracZeros + 1);
+    return digits > 0;
+}
+
+// An optional "E" or "e", a sign and at least one digit.
+bool scanExponent(std::string_view s, size_t& i, Scanned& n) {
+    if (i >= s.size() || (s[i] != 'E' && s[i] != 'e')) return true;
+    n.norm.push_back('e');
+    ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        n.norm.push_back(s[i]);
         ++i;
-        bool expNeg = false;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            expNeg = s[i] == '-';
-            norm.push_back(s[i]);
-            ++i;
-        }
-        int expDigits = 0;
-        for (; i < s.size() && isDigit(s[i]); ++i) {
-            ++expDigits;
-            norm.push_back(s[i]);
-            if (expValue < 1000000000LL) expValue = expValue * 10 + (s[i] - '0');
-        }
-        if (expDigits == 0) return Conv::NotNumber;
-        if (expNeg) expValue = -expValue;
     }
-    if (i != s.size()) return Conv::NotNumber;
-    if (!seenSignificant) {
-        out = negative ? -0.0 : 0.0;
+    int digits = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        ++digits;
+        n.norm.push_back(s[i]);
+        if (n.exponent < 1000000000LL) n.exponent = n.exponent * 10 + (s[i] - '0');
+    }
+    if (negative) n.exponent = -n.exponent;
+    return digits > 0;
+}
+
+}  // namespace
+
+Conv textToNumber(std::string_view t, char sep, double& out) {
+    size_t b = 0, e = t.size();
+    while (b < e && isBlank(t[b])) ++b;
+    while (e > b && isBlank(t[e - 1])) --e;
+    const std::string_view s = t.substr(b, e - b);
+    if (s.empty()) return Conv::NotNumber;
+
+    // The grammar is checked here; from_chars only converts.
+    Scanned n;
+    n.norm.reserve(s.size());
+    size_t i = 0;
+    if (!scanMantissa(s, i, sep, n) || !scanExponent(s, i, n) || i != s.size()) return Conv::NotNumber;
+    const double zero = n.negative ? -0.0 : 0.0;
+    if (!n.significant) {
+        out = zero;
         return Conv::Ok;
     }
     double v = 0;
-    auto r = std::from_chars(norm.data(), norm.data() + norm.size(), v, std::chars_format::general);
+    const auto r = std::from_chars(n.norm.data(), n.norm.data() + n.norm.size(), v, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
-        if (firstExp + expValue > 0) return Conv::Overflow;
-        out = negative ? -0.0 : 0.0;  // too small for a double: reads as zero
+        if (n.firstExp + n.exponent > 0) return Conv::Overflow;
+        out = zero;  // too small for a double: reads as zero
         return Conv::Ok;
     }
-    if (r.ec != std::errc() || r.ptr != norm.data() + norm.size()) return Conv::NotNumber;
+    if (r.ec != std::errc() || r.ptr != n.norm.data() + n.norm.size()) return Conv::NotNumber;
     if (!std::isfinite(v)) return Conv::Overflow;
     out = v;
     return Conv::Ok;

@@ -65,7 +65,7 @@ Form::Form(const std::vector<const ControlDef*>& defs) {
         std::vector<int>& slots = index_[d->name];
         const size_t slot = static_cast<size_t>(d->index + 1);
         if (slots.size() <= slot) slots.resize(slot + 1, -1);
-        if (slots[slot] >= 0) throw MissingControl("two controls " + describe(d->name, d->index));
+        if (slots[slot] >= 0) throw DuplicateControl("two controls " + describe(d->name, d->index));
         slots[slot] = static_cast<int>(controls.size());
         controls.push_back(std::move(c));
     }

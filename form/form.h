@@ -43,6 +43,14 @@ enum class Face {
     Narrow,    // the narrow keys of the left column
 };
 
+// The smallest sizes a caption too wide for its box is drawn in (points): a
+// display line, and the small texts of the status lines and the memory list
+// (the smallest that the layout itself uses).
+constexpr double kMinLinePt = 6.75;
+constexpr double kMinSmallPt = 6;
+// How narrow a status label's letters may get, in percent of their width.
+constexpr int kMinStatusStretch = 50;
+
 // One row of a layout table. Positions are left, top, width, height in
 // twips relative to the containing frame (the window when `parent` is empty).
 struct ControlDef {
@@ -131,11 +139,16 @@ std::string_view intern(std::string text);
 struct MissingControl : std::logic_error {
     using std::logic_error::logic_error;
 };
+// A layout with two rows of one name and index.
+struct DuplicateControl : std::logic_error {
+    using std::logic_error::logic_error;
+};
 
 class Form {
 public:
     // Builds one control per layout row; rows of frames come before the
-    // rows they contain. Throws MissingControl for a row whose frame is absent.
+    // rows they contain. Throws MissingControl for a row whose frame is
+    // absent, DuplicateControl for a name and index given twice.
     explicit Form(const std::vector<const ControlDef*>& defs);
 
     std::vector<Control> controls;

@@ -93,7 +93,7 @@ const std::vector<Target>& clickables() {
         morvane::platform::FakeWindowSystem ws;
         Calculadora c({&clip, &regional, &browser, &printer, &ws}, {});
         std::vector<Target> out;
-        for (const morvane::Control& k : c.controls)
+        for (const morvane::Control& k : c.form().controls)
             if (k.def->clickable) out.push_back({k.def->name, k.def->index});
         if (out.empty()) {
             std::fprintf(stderr, "morvane-fuzz: the layout has no clickable control\n");
@@ -597,9 +597,10 @@ private:
                     legacy_.insert(eng.regs.saved[static_cast<size_t>(i)]);
                 }
                 legacy_.insert(eng.memoria);
-                for (const std::string& m : eng.memoryList) legacy_.insert(m);
+                for (const std::string& m : eng.memoryList.items()) legacy_.insert(m);
                 sep_ = sep_ == '.' ? ',' : '.';
                 regional_.separator = sep_;
+                calc_->regionalChanged();
                 for (std::string& g : goodRegister_) g.clear();
                 goodMemory_ = "\x01";
                 goodList_ = 0;
@@ -632,9 +633,9 @@ private:
         bool notice, timer5, panel9;
     };
     PrintCopyBefore printCopyBefore() {
-        PrintCopyBefore b{calc_->eng.regs, {}, printer_.pages.size(), calc_->find("Label11")->visible,
-                          calc_->timer("Timer5")->enabled,
-                          calc_->find("pantalla", 9)->visible};
+        PrintCopyBefore b{calc_->eng.regs, {}, printer_.pages.size(), calc_->form().find("Label11")->visible,
+                          calc_->form().timer("Timer5")->enabled,
+                          calc_->form().find("pantalla", 9)->visible};
         for (int i = 0; i <= 20; ++i) b.lines[static_cast<size_t>(i)] = calc_->line(i).caption;
         return b;
     }
@@ -660,13 +661,13 @@ private:
                         fail(events_, "(k) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
                                                        shown(b.lines[static_cast<size_t>(i)]));
                 }
-                if (!calc_->find("Label11")->visible) fail(events_, "(k) print", "no notice after a print");
+                if (!calc_->form().find("Label11")->visible) fail(events_, "(k) print", "no notice after a print");
             } else {
                 if (printer_.pages.size() != b.pages) fail(events_, "(k) print", "a refused print was counted");
                 if (eng.err.indicator != "E 482" || !eng.err.visible)
                     fail(events_, "(k) print", "a refused print is not error 482 but " + shown(eng.err.indicator));
-                if (calc_->find("Label11")->visible != b.notice ||
-                    calc_->timer("Timer5")->enabled != b.timer5)
+                if (calc_->form().find("Label11")->visible != b.notice ||
+                    calc_->form().timer("Timer5")->enabled != b.timer5)
                     fail(events_, "(k) print", "a refused print changed the notice or its timer");
             }
             return;
@@ -674,7 +675,7 @@ private:
         if (clip_.failing) {
             if (eng.err.indicator != "E 521" || !eng.err.visible)
                 fail(events_, "(k) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
-            if (calc_->find("pantalla", 9)->visible != b.panel9) fail(events_, "(k) copy", "a failed copy moved the panel");
+            if (calc_->form().find("pantalla", 9)->visible != b.panel9) fail(events_, "(k) copy", "a failed copy moved the panel");
             return;
         }
         std::string want;
@@ -685,7 +686,7 @@ private:
         }
         if (clip_.content != want) fail(events_, "(k) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
         if (clip_.selection != want) fail(events_, "(k) copy", "the selection holds " + shown(clip_.selection));
-        if (calc_->find("pantalla", 9)->visible) fail(events_, "(k) copy", "the panel is still open after a copy");
+        if (calc_->form().find("pantalla", 9)->visible) fail(events_, "(k) copy", "the panel is still open after a copy");
     }
 
     void check(int n, const Event* e) {
@@ -696,11 +697,9 @@ private:
                 if (t->size() > morvane::kTextBound)
                     fail(n, "(j) bound", "register " + std::to_string(i) + " holds " + std::to_string(t->size()) +
                                              " characters");
-        // Every handler of a known control and every key press reads the
-        // regional separator first.
-        const bool synced = !e || e->kind == Kind::Key ||
-                            (e->kind == Kind::Click && calc_->find(e->target.name, e->target.index));
-        if (synced && calc_->separator() != sep_)
+        // The model's separator follows the regional settings from the moment
+        // they change.
+        if (calc_->separator() != sep_)
             fail(n, "separator", std::string("the model's separator is '") + calc_->separator() + "', the regional one '" +
                                      sep_ + "'");
         // A text found good stays good while the separator stays (the sets of
@@ -737,18 +736,18 @@ private:
         }
         if (eng.memoryList.size() < goodList_) goodList_ = 0;
         for (; goodList_ < eng.memoryList.size(); ++goodList_) {
-            const std::string& m = eng.memoryList[goodList_];
+            const std::string& m = eng.memoryList.items()[goodList_];
             if (!morvane::isNumeric(m, sep_) && !legacy_.count(m))
                 fail(n, "(c) memory list", "listmemory(1) holds " + shown(m) + ", not a number under '" + sep_ + "'");
         }
         checkPanels(n);
         if (e && e->kind == Kind::Tick && e->timer == "Timer2") {
-            const std::string& mode = calc_->find("estado", 11)->caption;
+            const std::string mode = calc_->form().find("estado", 11)->caption;
             for (int i = 0; i <= 20; ++i) {
                 const std::string& reg = eng.regs.cur[static_cast<size_t>(i)];
                 Shown& want = wantLine_[static_cast<size_t>(i)];
                 if (!want.known || want.reg != reg || want.mode != mode || want.sep != sep_)
-                    want = {true, reg, mode, sep_, morvane::displayText(reg, mode, sep_)};
+                    want = {true, reg, mode, sep_, morvane::displayText(reg, calc_->decimals, sep_)};
                 if (calc_->line(i).caption != want.line)
                     fail(n, "(e) display line", "nivel2(" + std::to_string(i) + ") shows " + shown(calc_->line(i).caption) +
                                                     ", the register " + shown(reg) + " under \"" + mode + "\" gives " +
@@ -762,10 +761,10 @@ private:
     void checkPanels(int n) {
         auto& p = calc_->panels();
         int marked = 0;
-        for (int id : p.converter.units())
-            if (id >= 0 && calc_->at(id).border) ++marked;
+        for (int id : calc_->form().elements("unidad"))
+            if (id >= 0 && calc_->form().at(id).border) ++marked;
         if (marked > 1) fail(n, "(f) unit A", std::to_string(marked) + " unit labels carry the border");
-        const int top0 = calc_->find("listmemory", 0)->listTop, top1 = calc_->find("listmemory", 1)->listTop;
+        const int top0 = calc_->form().find("listmemory", 0)->listTop, top1 = calc_->form().find("listmemory", 1)->listTop;
         const int lowest = p.memory.lowestOffset();
         if (top0 != top1 || top0 > morvane::panels::MemoryList::kFirstPage || top0 < lowest || (top0 + 30) % 50 != 0)
             fail(n, "(g) list offset", "the lists stand at " + std::to_string(top0) + " and " + std::to_string(top1));
@@ -774,7 +773,7 @@ private:
         for (double f : p.converter.factor)
             if (!std::isfinite(f)) fail(n, "(h) factor cell", "a factor cell holds a value that is not finite");
         for (int i = 0; i < 2; ++i) {
-            const std::string& c = calc_->find("conv", i)->caption;
+            const std::string& c = calc_->form().find("conv", i)->caption;
             if (hasInfNan(c)) fail(n, "(h) factor cell", "conv(" + std::to_string(i) + ") shows " + shown(c));
         }
     }

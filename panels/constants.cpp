@@ -88,8 +88,10 @@ const ConstantRow kConstants[] = {
 
 }  // namespace
 
-std::vector<ControlDef> constantLayout() {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> constantLayout(Box area) {
+    std::vector<ControlDef> v = panelHead(area, {kPanel, 16, 15, "CONSTANT", 870, 150, "The physical constants"});
+    v.push_back(statusLabel(14, "pantalla", kPanel, {1170, 0, 1815, 150}, "= ", false, Align::Left,
+                            "The value of the constant under the pointer"));
     v.push_back(textRow("aux", 1, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic constant.", 6));
     for (const GroupRow& g : kGroups) {
         const int top = 420 + 210 * g.index;
@@ -104,6 +106,7 @@ std::vector<ControlDef> constantLayout() {
         d.tag = c.value;
         v.push_back(d);
     }
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 
@@ -117,8 +120,15 @@ Constants::Constants(Context ctx)
     for (const GroupRow& g : kGroups) ctx.form.require("subconstant", g.index);
 }
 
+static const ConstantRow* rowOf(int index) {
+    for (const ConstantRow& c : kConstants)
+        if (c.index == index) return &c;
+    return nullptr;
+}
+
 std::string Constants::valueText(int index) const {
-    std::string t = ctx_.form.at(cons_[static_cast<size_t>(index)]).tag;
+    const ConstantRow* row = rowOf(index);
+    std::string t = row ? std::string(row->value) : std::string();
     for (char& ch : t)
         if (ch == ',') ch = ctx_.eng.sep;
     return t;

@@ -34,6 +34,24 @@ bool hover(Form& form, const std::vector<int>& array, int hovered);
 // green on black, never changed at run time.
 ControlDef numberLabel(int index, std::string_view parent, int parentIndex, Box box, std::string_view caption,
                        double pt = 6.75);
+// A status label estado(index) of a view's status line.
+ControlDef statusLabel(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption, bool bold,
+                       Align align, std::string_view tip = {});
+// The "ON" label at the left of a view's status line.
+ControlDef onLabel(int index, std::string_view parent, int parentIndex);
+// A panel's frame pantalla(panel) over the stack view, with the "ON" label
+// estado(on) and the title estado(title) of its status line.
+struct PanelHead {
+    int panel, on, title;
+    std::string_view caption;
+    int titleWidth, titleHeight;
+    std::string_view tip;
+    Rgb back = kDisplayGreen;
+};
+std::vector<ControlDef> panelHead(Box area, const PanelHead& head);
+// Appends rows to a layout.
+void append(std::vector<ControlDef>& v, const std::vector<ControlDef>& rows);
+
 // A clickable element of a list that highlights under the pointer.
 ControlDef listItem(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
                     std::string_view caption, double pt = 6.75, bool bold = false);

@@ -15,8 +15,10 @@ constexpr int kPanel = 1;
 
 }  // namespace
 
-std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units) {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& units) {
+    std::vector<ControlDef> v = panelHead(area, {kPanel, 8, 9, "CONVERT", 1050, 150, "The unit converter"});
+    v.push_back(statusLabel(10, "pantalla", kPanel, {1350, 0, 1755, 150}, "unit to...", false, Align::Left,
+                            "The unit to convert from, or what went wrong"));
     v.push_back(textRow("aux", 3, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic unitA  3.Clic unitB",
                         6));
     for (const CategoryRow& c : categoryTable()) {
@@ -51,6 +53,7 @@ std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units) {
     // The factor cells lie below the panel's visible part.
     v.push_back(textRow("conv", 0, "pantalla", kPanel, {1650, 2220, 1365, 195}, ""));
     v.push_back(textRow("conv", 1, "pantalla", kPanel, {1650, 2430, 1365, 195}, ""));
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 
@@ -87,46 +90,44 @@ void Converter::setFactor(int cell, double f) {
     ctx_.form.at(conv_[cell]).caption = shortestText(f, ctx_.eng.sep);
 }
 
+// Unit A is marked by a border; the conversion is log x factor B / factor A.
+void Converter::setUnitA(int index) {
+    unitA_ = index;
+    for (size_t i = 0; i < unidad_.size(); ++i)
+        if (unidad_[i] >= 0) ctx_.form.at(unidad_[i]).border = static_cast<int>(i) == unitA_ ? 1 : 0;
+}
+
 void Converter::unidad_Click(int index) {
     if (index < 0 || index >= static_cast<int>(unidad_.size()) || unidad_[static_cast<size_t>(index)] < 0) return;
     Form& form = ctx_.form;
-    Control& clicked = form.at(unidad_[static_cast<size_t>(index)]);
+    const Control& clicked = form.at(unidad_[static_cast<size_t>(index)]);
     Control& prompt = form.at(prompt_);
+    if (unitA_ == kNone) {
+        // The first click marks unit A.
+        setUnitA(index);
+        prompt.caption = clicked.caption + " to...";
+        setFactor(0, factorOf_[static_cast<size_t>(index)]);
+        return;
+    }
+    if (unitA_ == index) {
+        // A second click on unit A cancels it.
+        setUnitA(kNone);
+        prompt.caption = "unit to...";
+        return;
+    }
+    // Unit B.
+    setFactor(1, factorOf_[static_cast<size_t>(index)]);
     try {
-        // 1. Unit A: another unit carrying the marker.
-        const Control* unitA = nullptr;
-        for (int id : unidad_) {
-            if (id < 0) continue;
-            const Control& u = form.at(id);
-            if (u.caption != clicked.caption && u.border == 1) {
-                unitA = &u;
-                break;
-            }
-        }
-        if (!unitA) {
-            if (clicked.border == 0) {
-                // 2. The first click marks unit A.
-                clicked.border = 1;
-                prompt.caption = clicked.caption + " to...";
-                setFactor(0, factorOf_[static_cast<size_t>(index)]);
-            } else {
-                // 3. A second click on unit A cancels it.
-                clicked.border = 0;
-                prompt.caption = "unit to...";
-            }
-            return;
-        }
-        // 4-6. Unit B: log x factor B / factor A.
-        setFactor(1, factorOf_[static_cast<size_t>(index)]);
         const double x = logValue(ctx_.eng);
         const double product = x * factor[1];
         writeLog(ctx_.eng, product / factor[0]);
-        clearUnitA();
-        prompt.caption = "unit to...";
-        show(form, panel_, false);
     } catch (const Failure&) {
         prompt.caption = "ERROR: log is empty";
+        return;
     }
+    setUnitA(kNone);
+    prompt.caption = "unit to...";
+    show(form, panel_, false);
 }
 
 void Converter::convtemp_Click(int index) {
@@ -171,10 +172,7 @@ void Converter::convtemp2_Click(int index) {
     show(ctx_.form, panel_, false);
 }
 
-void Converter::clearUnitA() {
-    for (int id : unidad_)
-        if (id >= 0) ctx_.form.at(id).border = 0;
-}
+void Converter::clearUnitA() { setUnitA(kNone); }
 
 void Converter::showIndex() {
     for (int id : subconvert_)

@@ -25,8 +25,8 @@ ControlDef frame(std::string_view name, int index, std::string_view parent, int 
 
 }  // namespace
 
-std::vector<ControlDef> memoryLayout() {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> memoryLayout(Box area) {
+    std::vector<ControlDef> v = panelHead(area, {kPanel, 17, 18, "MEMORY", 1620, 150, "The stored values"});
     v.push_back(frame("stackutils", 0, "pantalla", kPanel, {120, 180, 2895, 1725}, true));
     v.push_back(text("aux", 29, "stackutils", 0, {210, 0, 2595, 165}, "Clic a number to put it in the log.", false));
     v.push_back(text("aux", 27, "stackutils", 0, {0, 210, 315, 165}, "Nº", true));
@@ -59,6 +59,7 @@ std::vector<ControlDef> memoryLayout() {
         m.clickable = true;
         v.push_back(m);
     }
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 
@@ -71,8 +72,8 @@ MemoryList::MemoryList(Context ctx)
     for (int n = 1; n <= kNumbers; ++n) numbers.rows.own.push_back((n < 10 ? "0" : "") + std::to_string(n));
     ++numbers.rows.ownVersion;
     Control& contents = ctx.form.at(lists_[1]);
-    contents.rows.source = &ctx.eng.memoryList;
-    contents.rows.sourceVersion = &ctx.eng.memoryVersion;
+    contents.rows.source = &ctx.eng.memoryList.items();
+    contents.rows.sourceVersion = &ctx.eng.memoryList.version();
 }
 
 int MemoryList::offset() const { return ctx_.form.at(lists_[0]).listTop; }
@@ -115,21 +116,22 @@ void MemoryList::previousPage() {
 void MemoryList::firstPage() { setOffset(kFirstPage); }
 
 void MemoryList::nextPage() {
-    if (offset() > -3200) setOffset(std::max(offset() - kPage, lowestOffset()));
+    // ">>" pages on from the first three pages (offsets -30, -1180, -2330),
+    // not from the fourth (-3480) or beyond.
+    constexpr int kLastPaging = -3200;
+    if (offset() > kLastPaging) setOffset(std::max(offset() - kPage, lowestOffset()));
 }
 
 void MemoryList::removeSelected() {
     Control& contents = ctx_.form.at(lists_[1]);
-    auto& items = ctx_.eng.memoryList;
+    StoredValues& items = ctx_.eng.memoryList;
     if (contents.selected < 0 || contents.selected >= static_cast<int>(items.size())) return;
-    items.erase(items.begin() + contents.selected);
-    ++ctx_.eng.memoryVersion;
+    items.erase(static_cast<size_t>(contents.selected));
     contents.selected = -1;
 }
 
 void MemoryList::clear() {
     ctx_.eng.memoryList.clear();
-    ++ctx_.eng.memoryVersion;
     ctx_.form.at(lists_[1]).selected = -1;
 }
 

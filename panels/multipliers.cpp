@@ -40,8 +40,8 @@ double factorOf(int exponent) {
 
 }  // namespace
 
-std::vector<ControlDef> multiplierLayout() {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> multiplierLayout(Box area) {
+    std::vector<ControlDef> v = panelHead(area, {kPanel, 13, 12, "MULTIPLE", 840, 150, "The SI multiplier prefixes"});
     v.push_back(textRow("aux", 2, "pantalla", kPanel, {1170, 0, 1815, 150}, "1. Clic to apply in log."));
     for (const PrefixRow& p : kPrefixes) {
         const bool left = p.index < 8;
@@ -52,6 +52,7 @@ std::vector<ControlDef> multiplierLayout() {
         d.tag = intern(fullText(p.exponent));
         v.push_back(d);
     }
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 

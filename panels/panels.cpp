@@ -19,7 +19,7 @@ bool hoverArray(Panels& p, std::string_view name, int index) {
 
 const Route kRoutes[] = {
     {"orden", [](Panels& p, int i, int) { p.orden_Click(i); }, nullptr},
-    {"nivel2", [](Panels& p, int i, int) { nivel2_Click(p.ctx.form, i); }, nullptr},
+    {"nivel2", [](Panels& p, int i, int) { p.stack.nivel2_Click(i); }, nullptr},
     {"ctype", [](Panels& p, int i, int) { p.converter.ctype_Click(i); },
      [](Panels& p, int i) { return hoverArray(p, "ctype", i); }},
     {"unidad", [](Panels& p, int i, int) { p.converter.unidad_Click(i); },

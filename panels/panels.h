@@ -17,13 +17,14 @@ namespace morvane::panels {
 
 // ---------------------------------------------------------------- layout
 
-// The rows of a panel's contents, for the window's layout table.
-std::vector<ControlDef> converterLayout(const std::vector<UnitRow>& units = unitTable());
-std::vector<ControlDef> multiplierLayout();
-std::vector<ControlDef> constantLayout();
-std::vector<ControlDef> memoryLayout();
-std::vector<ControlDef> infoLayout();
-std::vector<ControlDef> stackUtilitiesLayout();
+// The rows of a panel, for the window's layout table: its frame over the
+// display `area`, its status line, its contents and its soft keys.
+std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& units = unitTable());
+std::vector<ControlDef> multiplierLayout(Box area);
+std::vector<ControlDef> constantLayout(Box area);
+std::vector<ControlDef> memoryLayout(Box area);
+std::vector<ControlDef> infoLayout(Box area);
+std::vector<ControlDef> stackUtilitiesLayout(Box area);
 // The soft-key row of a view: the frame `parent` (index parentIndex).
 std::vector<ControlDef> softKeyLayout(std::string_view parent, int parentIndex);
 
@@ -53,10 +54,12 @@ public:
     Pending tempcelsius;
     double factor[2] = {0, 0};  // conv(0): unit A's factor, conv(1): unit B's
 
-    const std::vector<int>& units() const { return unidad_; }
+    static constexpr int kNone = -1;
 
 private:
     void setFactor(int cell, double f);
+    void setUnitA(int index);
+    int unitA_ = kNone;
     Context ctx_;
     std::vector<double> factorOf_;  // by unidad index
     std::vector<int> unidad_, convtemp_, subconvert_;
@@ -159,18 +162,27 @@ private:
     std::optional<platform::PrintPage> page_;
 };
 
-// The stack view's soft keys: paging, moving the selected value, the swap.
+// The stack view's soft keys: paging, moving the selected value, the swap;
+// and the selected display line they act on.
 class StackKeys {
 public:
+    static constexpr int kNone = -1;
+
     explicit StackKeys(Context ctx);
     void page(int direction);  // -1 "<<", +1 ">>"
     void logOnly();            // " 1:": no page, the log's line alone
     void moveSelected(int direction);
     void swap();
+    void nivel2_Click(int index);
+    // The selected display line nivel2(i), or kNone.
+    int selected() const { return selected_; }
 
 private:
+    void select(int line);
     Context ctx_;
     int pages_[4];
+    std::array<int, kRegisters> lines_{};
+    int selected_ = kNone;
 };
 
 // ---------------------------------------------------------------- routing
@@ -215,13 +227,5 @@ struct SoftKey {
     void (*action)(Panels&);  // nullptr: no action
 };
 const std::vector<SoftKey>& softKeyTable();
-
-// ---------------------------------------------------------------- selection
-
-// The selected display line: the last nivel2(i), i = 0..20, in the
-// selection red; 0 (the log) when none is.
-int selectedLine(const Form& form);
-// A click on display line `index`: the mark moves there, or goes.
-void nivel2_Click(Form& form, int index);
 
 }  // namespace morvane::panels

@@ -1,7 +1,7 @@
 // The soft-key rows under every view: one table gives each key its view,
 // its place, its caption and its action, and makes both the layout rows and
 // the dispatch of `orden_Click`. Also the stack view's own keys and the line
-// selection they act on.
+// selection they act on, which they own.
 #include "panels/panels.h"
 
 namespace morvane::panels {
@@ -99,32 +99,28 @@ std::vector<ControlDef> softKeyLayout(std::string_view parent, int parentIndex) 
     return v;
 }
 
-// ---------------------------------------------------------------- line selection
-
-int selectedLine(const Form& form) {
-    const std::vector<int>& lines = form.elements("nivel2");
-    int s = 0;
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i] >= 0 && form.at(lines[i]).fore == kSelectionRed) s = static_cast<int>(i);
-    return s;
-}
-
-void nivel2_Click(Form& form, int index) {
-    const std::vector<int>& lines = form.elements("nivel2");
-    if (index < 0 || index >= static_cast<int>(lines.size())) return;
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (static_cast<int>(i) != index) form.at(lines[i]).fore = kBlack;
-    Control& l = form.at(lines[static_cast<size_t>(index)]);
-    l.fore = l.fore == kSelectionRed ? kBlack : kSelectionRed;
-}
-
 // ---------------------------------------------------------------- the stack view's keys
 
 StackKeys::StackKeys(Context ctx)
     : ctx_(ctx),
       pages_{ctx.form.require("subpantalla", 0), ctx.form.require("subpantalla", 1), ctx.form.require("subpantalla", 2),
              ctx.form.require("subpantalla", 3)} {
-    if (ctx.form.elements("nivel2").size() != kRegisters) throw MissingControl("the display lines nivel2(0..20)");
+    for (int i = 0; i < kRegisters; ++i) lines_[static_cast<size_t>(i)] = ctx.form.require("nivel2", i);
+}
+
+// ---------------------------------------------------------------- line selection
+
+// The selected line is drawn in the selection red, every other in black.
+void StackKeys::select(int line) {
+    selected_ = line;
+    for (int i = 0; i < kRegisters; ++i)
+        ctx_.form.at(lines_[static_cast<size_t>(i)]).fore = i == selected_ ? kSelectionRed : kBlack;
+}
+
+// A click on a display line selects it, or takes the mark away from it.
+void StackKeys::nivel2_Click(int index) {
+    if (index < 0 || index >= kRegisters) return;
+    select(index == selected_ ? kNone : index);
 }
 
 void StackKeys::page(int direction) {
@@ -145,15 +141,14 @@ void StackKeys::logOnly() {
 
 void StackKeys::moveSelected(int direction) {
     auto& r = ctx_.eng.regs.cur;
-    const int s = selectedLine(ctx_.form);
+    // With no line selected the keys move the log.
+    const int s = selected_ == kNone ? 0 : selected_;
     const int t = s + direction;
     if (t > 20 || t < 0) return;
     // Up needs a value above; down exchanges with an empty neighbour too.
     if (direction > 0 && r[static_cast<size_t>(t)].empty()) return;
     std::swap(r[static_cast<size_t>(s)], r[static_cast<size_t>(t)]);
-    const std::vector<int>& lines = ctx_.form.elements("nivel2");
-    ctx_.form.at(lines[static_cast<size_t>(s)]).fore = kBlack;
-    ctx_.form.at(lines[static_cast<size_t>(t)]).fore = kSelectionRed;
+    select(t);
 }
 
 void StackKeys::swap() {

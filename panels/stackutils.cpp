@@ -10,6 +10,7 @@ namespace morvane::panels {
 namespace {
 
 constexpr int kPanel = 9;
+constexpr Rgb kOlive = rgb(128, 128, 0);
 
 ControlDef line(std::string_view name, int index, Box box, std::string_view caption, bool bold) {
     return textRow(name, index, "pantalla", kPanel, box, caption, 6.75, bold);
@@ -19,8 +20,11 @@ ControlDef line(std::string_view name, int index, Box box, std::string_view capt
 
 // A full-size panel over the display. The print notice has a line of its
 // own under the two menu lines, in the size of the display's values.
-std::vector<ControlDef> stackUtilitiesLayout() {
-    std::vector<ControlDef> v;
+std::vector<ControlDef> stackUtilitiesLayout(Box area) {
+    // Over the display like the others, in its own olive, so that what it
+    // holds and the print notice can be seen.
+    std::vector<ControlDef> v =
+        panelHead(area, {kPanel, 37, 36, "STACK UTILITIES", 1470, 150, "Printing and copying the stack", kOlive});
     ControlDef notice = line("Label11", -1, {360, 960, 2505, 255}, ">>>PRINTING STACK", true);
     notice.pt = 9.75;
     notice.visible = false;
@@ -44,6 +48,7 @@ std::vector<ControlDef> stackUtilitiesLayout() {
                            "The pst/cpy button paste or copy the log number in the clipboard.", false);
     help.wrap = true;
     v.push_back(help);
+    append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/fake.h"
@@ -36,11 +37,29 @@ public:
     platform::FakeWindowSystem& window = fakes.window;
     std::unique_ptr<Calculadora> calc;
 
+private:
+    struct Line;
+    struct Command {
+        std::string_view name;
+        std::string (Replay::*run)(const Line&);
+    };
+    static const Command kCommands[];
+
     // Reads one query; false with a reason when it cannot be answered.
     bool query(const std::vector<std::string>& tokens, size_t from, size_t to, std::string& value,
                std::string& why);
-
-private:
+    std::string check(const Line& l);
+    std::string clickOrMove(const Line& l);
+    std::string wheel(const Line& l);
+    std::string key(const Line& l);
+    std::string type(const Line& l);
+    std::string tick(const Line& l);
+    std::string press(const Line& l);
+    std::string drag(const Line& l);
+    std::string setClipboard(const Line& l);
+    std::string setPrinter(const Line& l);
+    std::string now(const Line& l);
+    std::string separator(const Line& l);
     void error(int number, const std::string& why);
     std::ostream& out_;
     int passed_ = 0, failed_ = 0;

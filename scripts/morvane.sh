@@ -3,6 +3,8 @@
 #
 #   scripts/morvane.sh run     install what is missing, build, start the calculator
 #   scripts/morvane.sh test    install what is missing, build, run every test
+#   scripts/morvane.sh fast    the everyday lane: build without Qt, run the unit and scenario tests
+#   scripts/morvane.sh format-check   check that the C++ sources are formatted (clang-format)
 #   scripts/morvane.sh asan    the same tests in a build with AddressSanitizer and UBSan
 #   scripts/morvane.sh fuzz [SECONDS]   build the fuzz target with clang and run it
 #   scripts/morvane.sh bench   build and run the benchmarks
@@ -79,13 +81,25 @@ case "${1:-}" in
         ;;
     test)
         need "${build_pkgs[@]}" "${test_pkgs[@]}" "${print_pkgs[@]}"
-        configure build
+        configure build -DMORVANE_WERROR=ON
         run_tests build
+        ;;
+    fast)
+        # No Qt and no display: the engine, the panels, the window model and
+        # the replay driver, with their unit tests and the scenarios.
+        need build-essential cmake ninja-build libgtest-dev libgmock-dev
+        configure build-fast -DMORVANE_GUI=OFF -DMORVANE_WERROR=ON
+        ctest --test-dir build-fast --output-on-failure -j"$jobs" -L 'unit|scenario'
+        ;;
+    format-check)
+        need clang-format
+        git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+        echo "== the sources are formatted"
         ;;
     asan)
         need "${build_pkgs[@]}" "${test_pkgs[@]}" "${print_pkgs[@]}"
         flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-        configure build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" \
+        configure build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$flags" -DMORVANE_WERROR=ON \
             -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
         run_tests build-asan
@@ -93,7 +107,7 @@ case "${1:-}" in
     fuzz)
         need "${build_pkgs[@]}" "${fuzz_pkgs[@]}"
         CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DMORVANE_GUI=OFF -DMORVANE_TESTS=OFF -DMORVANE_FUZZ=ON >/dev/null
+            -DMORVANE_GUI=OFF -DMORVANE_TESTS=OFF -DMORVANE_FUZZ=ON -DMORVANE_WERROR=ON >/dev/null
         cmake --build build-fuzz -j"$jobs" --target morvane-fuzz
         mkdir -p build-fuzz/corpus
         ./build-fuzz/fuzz/morvane-fuzz -max_total_time="${2:-60}" -timeout=10 -max_len=1024 -print_final_stats=1 \
@@ -118,7 +132,7 @@ case "${1:-}" in
         ./build-bench/bench/morvane-print-bench
         ;;
     *)
-        sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
         exit 2
         ;;
 esac

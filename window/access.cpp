@@ -124,7 +124,7 @@ bool silent(const ControlDef& d) {
     return false;
 }
 
-const Control& at(const Calculadora& m, int id) { return m.controls[static_cast<size_t>(id)]; }
+const Control& at(const Calculadora& m, int id) { return m.form().controls[static_cast<size_t>(id)]; }
 
 std::string trimmed(std::string_view s) {
     const size_t b = s.find_first_not_of(' ');
@@ -168,7 +168,7 @@ int panelOf(const Calculadora& m, int id) {
 std::string panelTitle(const Calculadora& m, int panel) {
     for (const PanelTitle& p : kPanelTitles)
         if (p.panel == panel)
-            if (const Control* c = m.find("estado", p.title)) return trimmed(c->caption);
+            if (const Control* c = m.form().find("estado", p.title)) return trimmed(c->caption);
     return {};
 }
 
@@ -238,7 +238,7 @@ Focus arrive(const Calculadora& m, int id) { return {id, firstShownRow(m, id)}; 
 }  // namespace
 
 int rowCount(const Calculadora& m, int id) {
-    if (id < 0 || id >= static_cast<int>(m.controls.size())) return 0;
+    if (id < 0 || id >= static_cast<int>(m.form().controls.size())) return 0;
     const Control& c = at(m, id);
     return c.def->kind == Kind::List ? static_cast<int>(c.rows.items().size()) : 0;
 }
@@ -247,7 +247,7 @@ Focus focusOn(const Calculadora& m, int id) { return arrive(m, id); }
 
 int shownPanel(const Calculadora& m) {
     for (const PanelTitle& p : kPanelTitles) {
-        const Control* c = m.find("pantalla", p.panel);
+        const Control* c = m.form().find("pantalla", p.panel);
         if (c && c->visible) return p.panel;
     }
     return -1;
@@ -267,7 +267,7 @@ AccessRole accessRole(const Calculadora& m, int id) {
     if (d.name == "error") return AccessRole::Alert;
     if (d.name == "estado") {
         const bool acts = std::find(std::begin(kActingStatus), std::end(kActingStatus), d.index) != std::end(kActingStatus);
-        return acts && c.parent == m.id("pila") ? AccessRole::Button : AccessRole::Text;
+        return acts && c.parent == m.form().id("pila") ? AccessRole::Button : AccessRole::Text;
     }
     switch (d.kind) {
         case Kind::Frame:
@@ -294,7 +294,7 @@ std::string accessName(const Calculadora& m, int id) {
         if (c.fore == kSelectionRed) name += ", selected";
         return name;
     }
-    if (d.name == "error") return m.find("numeroerror")->caption;
+    if (d.name == "error") return m.form().find("numeroerror")->caption;
     if (d.name == "estado") return statusWords(c);
     if (const int p = panelOf(m, id); p >= 0) return panelTitle(m, p);
     if (d.kind == Kind::List) {
@@ -335,7 +335,7 @@ std::string accessDescription(const Calculadora& m, int id) {
 
 bool inStatusLine(const Calculadora& m, int id) {
     const Control& c = at(m, id);
-    return c.def->name == "estado" && c.parent >= 0 && c.parent == m.id("pila") &&
+    return c.def->name == "estado" && c.parent >= 0 && c.parent == m.form().id("pila") &&
            accessRole(m, id) != AccessRole::Hidden;
 }
 
@@ -360,8 +360,8 @@ bool showing(const Calculadora& m, int id) {
     // frames lies above it.
     for (int a = id;;) {
         const int parent = at(m, a).parent;
-        for (size_t s = static_cast<size_t>(a) + 1; s < m.controls.size(); ++s) {
-            const Control& over = m.controls[s];
+        for (size_t s = static_cast<size_t>(a) + 1; s < m.form().controls.size(); ++s) {
+            const Control& over = m.form().controls[s];
             if (over.parent != parent || over.def->kind != Kind::Frame || !over.visible) continue;
             if (contains(windowBox(m, static_cast<int>(s)), x, y)) return false;
         }
@@ -373,7 +373,7 @@ bool showing(const Calculadora& m, int id) {
 // ---------------------------------------------------------------- focus
 
 bool focusable(const Calculadora& m, int id) {
-    if (id < 0 || id >= static_cast<int>(m.controls.size())) return false;
+    if (id < 0 || id >= static_cast<int>(m.form().controls.size())) return false;
     switch (accessRole(m, id)) {
         case AccessRole::Button:
         case AccessRole::Line:
@@ -389,7 +389,7 @@ std::vector<int> focusOrder(const Calculadora& m) {
         int id, x, y;
     };
     std::vector<Place> places;
-    for (size_t i = 0; i < m.controls.size(); ++i) {
+    for (size_t i = 0; i < m.form().controls.size(); ++i) {
         const int id = static_cast<int>(i);
         if (!focusable(m, id)) continue;
         const Box b = focusBox(m, {id, -1});
@@ -412,7 +412,7 @@ std::vector<int> focusOrder(const Calculadora& m) {
 }
 
 Focus moveFocus(const Calculadora& m, Focus from, FocusMove how) {
-    const bool known = from.id >= 0 && from.id < static_cast<int>(m.controls.size());
+    const bool known = from.id >= 0 && from.id < static_cast<int>(m.form().controls.size());
     if (how == FocusMove::Next || how == FocusMove::Previous) {
         const std::vector<int> order = focusOrder(m);
         if (order.empty()) return from;
@@ -436,7 +436,7 @@ Focus moveFocus(const Calculadora& m, Focus from, FocusMove how) {
     // column) with this one; failing that, the nearest in that half-plane.
     long best = -1, bestScore = 0;
     bool bestInLine = false;
-    for (size_t i = 0; i < m.controls.size(); ++i) {
+    for (size_t i = 0; i < m.form().controls.size(); ++i) {
         const int id = static_cast<int>(i);
         if (id == from.id || areaOf(m, id) != area || !focusable(m, id)) continue;
         const Box c = focusBox(m, {id, -1});
@@ -489,21 +489,21 @@ Glance glance(const Calculadora& m) {
     g.quietFailures = m.eng.err.quietFailures;
     g.panel = shownPanel(m);
     g.error = m.eng.err.visible;
-    if (const Control* c = m.find("estado", 10)) g.prompt = c->caption;
+    if (const Control* c = m.form().find("estado", 10)) g.prompt = c->caption;
     g.angle = m.eng.angle;
-    g.hyp = m.eng.hyp;
-    if (const Control* c = m.find("estado", 11)) g.decimals = c->caption;
-    if (const Control* c = m.find("estado", 4)) g.clockTag = c->tag;
+    g.hyperbolic = m.eng.hyperbolic;
+    g.decimals = m.decimals;
+    g.minutes = m.clockMode == Calculadora::ClockMode::Minutes;
     g.memoria = m.eng.memoria;
     g.stored = m.eng.memoryList.size();
-    g.selected = panels::selectedLine(m);
+    // The log's line when none is.
+    g.selected = std::max(0, m.panels().stack.selected());
     return g;
 }
 
 std::string spokenValue(const Calculadora& m, int reg) {
     const std::string& t = m.eng.regs.cur[static_cast<size_t>(reg)];
-    const Control* decimals = m.find("estado", 11);
-    return spoken(displayText(t, decimals ? decimals->caption : "X", m.eng.sep), t, reg, m.eng.sep);
+    return spoken(displayText(t, m.decimals, m.eng.sep), t, reg, m.eng.sep);
 }
 
 namespace {
@@ -551,29 +551,29 @@ std::string announcementAfter(const Calculadora& m, const Glance& before, Cause 
         return false;
     };
     if (err.reports != before.reports) {
-        if (!before.error && focusIn(m.id("error"))) return {};
+        if (!before.error && focusIn(m.form().id("error"))) return {};
         return errorText(err.numero, err.descripcion.c_str());
     }
     if (err.quietFailures != before.quietFailures)
         return errorText("ERROR E-" + std::to_string(err.quietNumber), errorMessage(err.quietNumber));
     const Glance now = glance(m);
     if (now.panel >= 0 && now.panel != before.panel)
-        return focusIn(m.id("pantalla", now.panel)) ? std::string() : panelTitle(m, now.panel);
+        return focusIn(m.form().id("pantalla", now.panel)) ? std::string() : panelTitle(m, now.panel);
     // A value put away in a memory: the log it came from is emptied.
     if (now.memoria != before.memoria) {
         std::string v = trimmed(m.eng.memoria);
         return "Memory: " + brief(v.empty() ? std::string("empty") : v);
     }
-    if (now.stored > before.stored) return "Stored: " + brief(m.eng.memoryList.back());
+    if (now.stored > before.stored) return "Stored: " + brief(m.eng.memoryList.items().back());
     if (now.regs != before.regs) {
         if (cause == Cause::Key && typing(code)) return {};
         return stackText(m, before);
     }
     if (now.prompt != before.prompt && now.panel >= 0) return trimmed(now.prompt);
-    if (now.angle != before.angle) return statusWords(*m.find("estado", 3));
-    if (now.hyp != before.hyp) return statusWords(*m.find("estado", 2));
-    if (now.decimals != before.decimals) return statusWords(*m.find("estado", 11));
-    if (now.clockTag != before.clockTag) return now.clockTag == "minutaje" ? "Elapsed minutes" : "Time of day";
+    if (now.angle != before.angle) return statusWords(*m.form().find("estado", 3));
+    if (now.hyperbolic != before.hyperbolic) return statusWords(*m.form().find("estado", 2));
+    if (now.decimals != before.decimals) return statusWords(*m.form().find("estado", 11));
+    if (now.minutes != before.minutes) return now.minutes ? "Elapsed minutes" : "Time of day";
     if (now.stored < before.stored) return now.stored == 0 ? "No stored values" : "Removed";
     if (now.selected != before.selected)
         return now.selected > 0 ? "Level " + std::to_string(now.selected) + " selected" : "No level selected";

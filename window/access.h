@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/registers.h"
+#include "engine/modes.h"
 #include "form/form.h"
 
 namespace morvane {
@@ -95,7 +96,11 @@ struct Glance {
     unsigned long reports = 0, quietFailures = 0;
     int panel = -1;  // the tool panel shown, -1 none
     bool error = false;
-    std::string prompt, angle, hyp, decimals, clockTag, memoria;
+    std::string prompt, memoria;
+    AngleUnit angle = AngleUnit::Degrees;
+    bool hyperbolic = false;
+    Decimals decimals;
+    bool minutes = false;  // the clock shows elapsed minutes
     size_t stored = 0;
     int selected = 0;
 };

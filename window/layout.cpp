@@ -1,5 +1,6 @@
 #include "layout.h"
 
+#include "engine/keys.h"
 #include "panels/panels.h"
 
 namespace morvane {
@@ -10,10 +11,8 @@ constexpr Rgb kLegendGreen = rgb(128, 255, 128);
 constexpr Rgb kPaleYellow = rgb(255, 255, 192);
 constexpr Rgb kWhite = rgb(255, 255, 255);
 constexpr Rgb kTitleGrey = rgb(224, 224, 224);
-constexpr Rgb kDarkGreen = rgb(0, 128, 0);
 constexpr Rgb kRingGrey = rgb(150, 152, 158);
 constexpr Rgb kTeal = rgb(0, 192, 192);
-constexpr Rgb kOlive = rgb(128, 128, 0);
 
 // A keypad key: a transparent clickable label over a painted face.
 ControlDef faceKey(std::string_view name, int index, Box b, Face face, std::string_view caption,
@@ -51,25 +50,24 @@ ControlDef legendKey(std::string_view name, int index, Box b, std::string_view c
     return d;
 }
 
-// A status label of a view's status line.
-ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption,
-                  bool bold, Align align, std::string_view tip = {}) {
-    ControlDef d = textRow("estado", index, parent, parentIndex, b, caption, 6.75, bold, align, kBlack);
-    d.tooltip = tip;
-    d.clickable = true;
-    // The clock in any locale's format, a long converter message: shrunk
-    // and narrowed to fit.
-    d.minPt = kMinSmallPt;
-    d.minStretch = kMinStatusStretch;
-    return d;
+// A keypad key on a painted face, and a key's legend printed on the body:
+// their texts are the key's own.
+ControlDef keyFace(Key k, Box b, Face face, Rgb fore = kWhite, double pt = 6) {
+    const KeyRow& r = keyRow(k);
+    return faceKey("tecla", indexOf(k), b, face, r.caption, r.legend, r.tooltip, fore, pt);
 }
 
-ControlDef onLabel(int index, std::string_view parent, int parentIndex) {
-    ControlDef d = status(index, parent, parentIndex, {0, 0, 285, 150}, "ON", true, Align::Center, "The display is on");
-    d.fore = kWhite;
-    d.back = kDarkGreen;
-    d.opaque = true;
-    return d;
+ControlDef keyLegend(Key k, Box b) {
+    const KeyRow& r = keyRow(k);
+    return legendKey("tecla", indexOf(k), b, r.caption, r.tooltip);
+}
+
+using panels::append;
+using panels::onLabel;
+
+ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption, bool bold,
+                  Align align, std::string_view tip = {}) {
+    return panels::statusLabel(index, parent, parentIndex, b, caption, bold, align, tip);
 }
 
 // A view's soft-key row, from the soft-key table.
@@ -77,7 +75,6 @@ void addSoftKeys(std::vector<ControlDef>& v, std::string_view parent, int parent
     for (const ControlDef& d : panels::softKeyLayout(parent, parentIndex)) v.push_back(d);
 }
 
-void append(std::vector<ControlDef>& v, const std::vector<ControlDef>& rows) { v.insert(v.end(), rows.begin(), rows.end()); }
 
 std::vector<ControlDef> makeTitleBand() {
     std::vector<ControlDef> v;
@@ -182,51 +179,14 @@ std::vector<ControlDef> makeDisplay() {
     // The stack view's soft keys.
     addSoftKeys(v, "pila", -1);
 
-    // The panels over the stack view, each with its status line.
-    struct PanelLine {
-        int panel;
-        Box box;
-        Rgb back;
-        int on;
-        int title;
-        std::string_view caption;
-        int titleWidth;
-        int titleHeight;
-        std::string_view tip;
-    };
-    const PanelLine panels[] = {
-        {1, area, kDisplayGreen, 8, 9, "CONVERT", 1050, 150, "The unit converter"},
-        {2, area, kDisplayGreen, 13, 12, "MULTIPLE", 840, 150, "The SI multiplier prefixes"},
-        {3, area, kDisplayGreen, 16, 15, "CONSTANT", 870, 150, "The physical constants"},
-        {4, area, kDisplayGreen, 17, 18, "MEMORY", 1620, 150, "The stored values"},
-        {8, area, kDisplayGreen, 29, 30, "INFO", 1170, 180, "About Morvane"},
-        // Over the display like the others, in its own olive, so that what
-        // it holds and the print notice can be seen; last, so that a print's
-        // notice shows over whichever panel is open.
-        {9, area, kOlive, 37, 36, "STACK UTILITIES", 1470, 150, "Printing and copying the stack"},
-    };
-    for (const PanelLine& p : panels) {
-        v.push_back(frameRow("pantalla", p.panel, p.box, p.back, false));
-        v.push_back(onLabel(p.on, "pantalla", p.panel));
-        v.push_back(status(p.title, "pantalla", p.panel, {300, 0, p.titleWidth, p.titleHeight}, p.caption, true,
-                           Align::Left, p.tip));
-        if (p.panel == 1)
-            v.push_back(status(10, "pantalla", 1, {1350, 0, 1755, 150}, "unit to...", false, Align::Left,
-                               "The unit to convert from, or what went wrong"));
-        if (p.panel == 3)
-            v.push_back(status(14, "pantalla", 3, {1170, 0, 1815, 150}, "= ", false, Align::Left,
-                               "The value of the constant under the pointer"));
-        if (p.panel == 8)
-            v.push_back(status(31, "pantalla", 8, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right,
-                               "The program and its version"));
-        if (p.panel == 1) append(v, panels::converterLayout());
-        if (p.panel == 2) append(v, panels::multiplierLayout());
-        if (p.panel == 3) append(v, panels::constantLayout());
-        if (p.panel == 4) append(v, panels::memoryLayout());
-        if (p.panel == 8) append(v, panels::infoLayout());
-        if (p.panel == 9) append(v, panels::stackUtilitiesLayout());
-        addSoftKeys(v, "pantalla", p.panel);
-    }
+    // The panels over the stack view, each laid out by its own code.
+    append(v, panels::converterLayout(area));
+    append(v, panels::multiplierLayout(area));
+    append(v, panels::constantLayout(area));
+    append(v, panels::memoryLayout(area));
+    append(v, panels::infoLayout(area));
+    // Last, so that a print's notice shows over whichever panel is open.
+    append(v, panels::stackUtilitiesLayout(area));
 
     // The error box.
     v.push_back(frameRow("error", -1, area, kDisplayGreen, false));
@@ -260,91 +220,91 @@ std::vector<ControlDef> makeKeypad() {
     v.push_back(faceKey("monitor", 1, {1350, 3540, 405, 165}, Face::Mode, "COV", {}, "Show CONVERT screen", kPaleYellow));
     v.push_back(legendKey("monitor", 2, {750, 3330, 465, 165}, "MUL", "Show MULTIPLE screen", kPaleYellow));
     v.push_back(legendKey("monitor", 4, {1350, 3330, 405, 165}, "MEM", "Show MEMORY screen", kPaleYellow));
-    v.push_back(faceKey("tecla", 7, {1980, 3540, 345, 195}, Face::Function, "ln", {}, "ln: natural logarithm"));
-    v.push_back(legendKey("tecla", 9, {1980, 3330, 375, 165}, "e^x", "e^x: e raised to x"));
-    v.push_back(faceKey("tecla", 39, {2520, 3540, 345, 195}, Face::Function, "x,y", {}, "x,y: polar to rectangular"));
-    v.push_back(legendKey("tecla", 40, {2550, 3330, 315, 165}, "r,a", "r,a: rectangular to polar"));
-    v.push_back(faceKey("tecla", 47, {3090, 3540, 375, 195}, Face::Function, "cpy", {}, "Copy the log to the clipboard"));
-    v.push_back(legendKey("tecla", 48, {3090, 3330, 375, 195}, "pst", "Paste the clipboard into the log"));
+    v.push_back(keyFace(Key::Ln, {1980, 3540, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Exp, {1980, 3330, 375, 165}));
+    v.push_back(keyFace(Key::ToRectangular, {2520, 3540, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::ToPolar, {2550, 3330, 315, 165}));
+    v.push_back(keyFace(Key::Copy, {3090, 3540, 375, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Paste, {3090, 3330, 375, 195}));
 
     // Trigonometric row.
-    v.push_back(faceKey("tecla", 20, {270, 4110, 345, 255}, Face::Function, {}, "SIN", "SIN: sine, hyperbolic with HYP"));
-    v.push_back(legendKey("tecla", 21, {240, 3930, 345, 135}, "asin", "asin: arc sine"));
-    v.push_back(faceKey("tecla", 22, {840, 4140, 345, 195}, Face::Function, {}, "COS", "COS: cosine, hyperbolic with HYP"));
-    v.push_back(legendKey("tecla", 23, {810, 3930, 345, 135}, "acos", "acos: arc cosine"));
-    v.push_back(faceKey("tecla", 24, {1410, 4140, 345, 195}, Face::Function, {}, "TAN", "TAN: tangent, hyperbolic with HYP"));
-    v.push_back(legendKey("tecla", 25, {1380, 3930, 375, 135}, "atan", "atan: arc tangent"));
-    v.push_back(faceKey("tecla", 26, {1980, 4140, 345, 195}, Face::Function, {}, "√x", "Square root"));
-    v.push_back(legendKey("tecla", 27, {1980, 3930, 315, 135}, "x2", "x2: square"));
-    v.push_back(faceKey("tecla", 28, {2550, 4140, 345, 195}, Face::Function, {}, "y^x", "y^x: level 1 raised to x"));
-    v.push_back(legendKey("tecla", 29, {2520, 3900, 345, 165}, "y/x", "y/x: the x-th root of level 1"));
-    v.push_back(faceKey("tecla", 30, {3120, 4140, 345, 195}, Face::Function, {}, "1/x", "1/x: reciprocal"));
-    v.push_back(legendKey("tecla", 31, {3120, 3900, 345, 165}, "log", "log: common logarithm"));
+    v.push_back(keyFace(Key::Sin, {270, 4110, 345, 255}, Face::Function));
+    v.push_back(keyLegend(Key::Asin, {240, 3930, 345, 135}));
+    v.push_back(keyFace(Key::Cos, {840, 4140, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Acos, {810, 3930, 345, 135}));
+    v.push_back(keyFace(Key::Tan, {1410, 4140, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Atan, {1380, 3930, 375, 135}));
+    v.push_back(keyFace(Key::Sqrt, {1980, 4140, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Square, {1980, 3930, 315, 135}));
+    v.push_back(keyFace(Key::Power, {2550, 4140, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Root, {2520, 3900, 345, 165}));
+    v.push_back(keyFace(Key::Reciprocal, {3120, 4140, 345, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Log10, {3120, 3900, 345, 165}));
 
     // ENTER row.
-    v.push_back(faceKey("tecla", 12, {270, 4650, 945, 285}, Face::Enter, {}, "ENTER", "ENTER: push the LOG onto the stack"));
-    v.push_back(faceKey("tecla", 10, {1410, 4680, 375, 195}, Face::Function, {}, "+/-", "+/-: change the sign"));
-    v.push_back(legendKey("tecla", 11, {1380, 4500, 375, 135}, "abs", "abs: absolute value"));
-    v.push_back(faceKey("tecla", 8, {1950, 4680, 375, 195}, Face::Function, {}, "EEX", "EEX: type an exponent"));
-    v.push_back(legendKey("tecla", 64, {1980, 4500, 315, 165}, "10^x", "10^x: 10 raised to x"));
-    v.push_back(faceKey("tecla", 6, {2550, 4680, 345, 195}, Face::Delete, {}, "DEL", "Delete STACK content"));
-    v.push_back(legendKey("tecla", 5, {2490, 4500, 465, 165}, "undo", "undo: the stack before the last key (Ctrl+Z)"));
-    v.push_back(faceKey("tecla", 4, {3120, 4680, 345, 195}, Face::Delete, {}, "←", "Delete last number in LOG"));
-    v.push_back(legendKey("tecla", 65, {3120, 4500, 345, 195}, "del>", "Delete LOG content"));
+    v.push_back(keyFace(Key::Enter, {270, 4650, 945, 285}, Face::Enter));
+    v.push_back(keyFace(Key::ChangeSign, {1410, 4680, 375, 195}, Face::Function));
+    v.push_back(keyLegend(Key::Abs, {1380, 4500, 375, 135}));
+    v.push_back(keyFace(Key::Exponent, {1950, 4680, 375, 195}, Face::Function));
+    v.push_back(keyLegend(Key::TenPower, {1980, 4500, 315, 165}));
+    v.push_back(keyFace(Key::ClearStack, {2550, 4680, 345, 195}, Face::Delete));
+    v.push_back(keyLegend(Key::Undo, {2490, 4500, 465, 165}));
+    v.push_back(keyFace(Key::Backspace, {3120, 4680, 345, 195}, Face::Delete));
+    v.push_back(keyLegend(Key::ClearLog, {3120, 4500, 345, 195}));
 
     // Digit block, first row.
     v.push_back(legendKey("vcp", 0, {240, 5040, 195, 195}, " V", "V: variations of n taken k at a time"));
     v.push_back(legendKey("vcp", 2, {450, 5040, 195, 195}, " C", "C: combinations of n taken k at a time"));
     v.push_back(faceKey("vcp", 1, {210, 5250, 465, 195}, Face::Narrow, " VR", {}, "VR: variations with repetition"));
     v.push_back(faceKey("numero", 7, {900, 5190, 495, 285}, Face::Digit, {}, "7", "Type 7", kBlack));
-    v.push_back(legendKey("tecla", 16, {960, 5010, 285, 165}, "000", "000: type three zeros"));
-    v.push_back(legendKey("tecla", 60, {1230, 5010, 165, 165}, "D", "D: no function"));
+    v.push_back(keyLegend(Key::ThreeZeros, {960, 5010, 285, 165}));
+    v.push_back(keyLegend(Key::LetterD, {1230, 5010, 165, 165}));
     v.push_back(faceKey("numero", 8, {1590, 5190, 495, 285}, Face::Digit, {}, "8", "Type 8", kBlack));
-    v.push_back(legendKey("tecla", 45, {1650, 5010, 225, 165}, "00", "00: type two zeros"));
-    v.push_back(legendKey("tecla", 61, {1920, 5010, 165, 165}, "E", "E: no function"));
+    v.push_back(keyLegend(Key::TwoZeros, {1650, 5010, 225, 165}));
+    v.push_back(keyLegend(Key::LetterE, {1920, 5010, 165, 165}));
     v.push_back(faceKey("numero", 9, {2280, 5190, 495, 285}, Face::Digit, {}, "9", "Type 9", kBlack));
-    v.push_back(legendKey("tecla", 62, {2580, 5010, 195, 165}, "F", "F: no function"));
-    v.push_back(faceKey("tecla", 3, {3060, 5220, 345, 225}, Face::Operator, {}, "÷", "Divide level 1 by the LOG"));
-    v.push_back(legendKey("tecla", 36, {3030, 5040, 375, 165}, "r a/b", "r a/b: remainder of level 1 divided by the LOG"));
+    v.push_back(keyLegend(Key::LetterF, {2580, 5010, 195, 165}));
+    v.push_back(keyFace(Key::Divide, {3060, 5220, 345, 225}, Face::Operator));
+    v.push_back(keyLegend(Key::Remainder, {3030, 5040, 375, 165}));
 
     // Second row.
-    v.push_back(faceKey("tecla", 55, {240, 5790, 435, 165}, Face::Narrow, ">MEM", {}, "Save the LOG in MEM screen"));
-    v.push_back(legendKey("tecla", 54, {330, 5580, 345, 165}, "min", "min: store the LOG in the memory"));
+    v.push_back(keyFace(Key::ToMemoryList, {240, 5790, 435, 165}, Face::Narrow));
+    v.push_back(keyLegend(Key::MemoryStore, {330, 5580, 345, 165}));
     v.push_back(faceKey("numero", 4, {900, 5760, 495, 285}, Face::Digit, {}, "4", "Type 4", kBlack));
-    v.push_back(legendKey("tecla", 57, {1200, 5580, 195, 165}, "A", "A: no function"));
+    v.push_back(keyLegend(Key::LetterA, {1200, 5580, 195, 165}));
     v.push_back(faceKey("numero", 5, {1590, 5730, 495, 315}, Face::Digit, {}, "5", "Type 5", kBlack));
-    v.push_back(legendKey("tecla", 58, {1920, 5580, 165, 165}, "B", "B: no function"));
+    v.push_back(keyLegend(Key::LetterB, {1920, 5580, 165, 165}));
     v.push_back(faceKey("numero", 6, {2280, 5760, 495, 285}, Face::Digit, {}, "6", "Type 6", kBlack));
-    v.push_back(legendKey("tecla", 59, {2610, 5580, 165, 165}, "C", "C: no function"));
-    v.push_back(faceKey("tecla", 2, {3060, 5790, 345, 255}, Face::Operator, {}, "×", "Multiply level 1 by the LOG"));
-    v.push_back(legendKey("tecla", 38, {3000, 5580, 255, 165}, "x!", "x!: factorial"));
-    v.push_back(legendKey("tecla", 35, {3210, 5580, 285, 195}, "xx", "xx: product of the stack"));
+    v.push_back(keyLegend(Key::LetterC, {2610, 5580, 165, 165}));
+    v.push_back(keyFace(Key::Multiply, {3060, 5790, 345, 255}, Face::Operator));
+    v.push_back(keyLegend(Key::Factorial, {3000, 5580, 255, 165}));
+    v.push_back(keyLegend(Key::StackProduct, {3210, 5580, 285, 195}));
 
     // Third row.
-    v.push_back(faceKey("tecla", 46, {300, 6360, 345, 195}, Face::Narrow, "MR", {}, "MR: recall the memory into the LOG"));
-    v.push_back(legendKey("tecla", 49, {240, 6150, 285, 195}, "M+", "M+: add the LOG to the memory"));
-    v.push_back(legendKey("tecla", 50, {480, 6150, 285, 195}, "M-", "M-: subtract the LOG from the memory"));
+    v.push_back(keyFace(Key::MemoryRecall, {300, 6360, 345, 195}, Face::Narrow));
+    v.push_back(keyLegend(Key::MemoryAdd, {240, 6150, 285, 195}));
+    v.push_back(keyLegend(Key::MemorySubtract, {480, 6150, 285, 195}));
     v.push_back(faceKey("numero", 1, {900, 6330, 495, 285}, Face::Digit, {}, "1", "Type 1", kBlack));
-    v.push_back(legendKey("tecla", 51, {1080, 6150, 405, 165}, "FIX", "FIX: integer part, truncated"));
+    v.push_back(keyLegend(Key::Fix, {1080, 6150, 405, 165}));
     v.push_back(faceKey("numero", 2, {1620, 6330, 465, 285}, Face::Digit, {}, "2", "Type 2", kBlack));
-    v.push_back(legendKey("tecla", 53, {1770, 6150, 315, 165}, "DEC", "DEC: fractional part"));
+    v.push_back(keyLegend(Key::Dec, {1770, 6150, 315, 165}));
     v.push_back(faceKey("numero", 3, {2280, 6330, 465, 285}, Face::Digit, {}, "3", "Type 3", kBlack));
-    v.push_back(legendKey("tecla", 52, {2460, 6150, 375, 165}, "INT", "INT: integer part, rounded down"));
-    v.push_back(faceKey("tecla", 1, {3060, 6360, 345, 225}, Face::Operator, {}, "−", "Subtract the LOG from level 1"));
-    v.push_back(legendKey("tecla", 34, {3030, 6150, 345, 165}, "E(-)", "Negative exponent"));
+    v.push_back(keyLegend(Key::Int, {2460, 6150, 375, 165}));
+    v.push_back(keyFace(Key::Subtract, {3060, 6360, 345, 225}, Face::Operator));
+    v.push_back(keyLegend(Key::ExponentMinus, {3030, 6150, 345, 165}));
 
     // Fourth row.
     v.push_back(faceKey("Label14", -1, {210, 6960, 435, 195}, Face::Narrow, "XLS", {},
                         "Copy STACK to clipboard (EXEL format)"));
     v.push_back(legendKey("Label13", -1, {240, 6750, 405, 165}, "PRINT", "Prints the STACK"));
     v.push_back(faceKey("numero", 0, {930, 6930, 435, 255}, Face::Digit, {}, "0", "Type 0", kBlack));
-    v.push_back(legendKey("tecla", 32, {960, 6720, 405, 165}, "%", "%: the LOG as a percentage"));
-    v.push_back(faceKey("tecla", 15, {1620, 6900, 435, 285}, Face::Digit, {}, ".", "Decimal point", kBlack));
-    v.push_back(legendKey("tecla", 19, {1620, 6750, 375, 165}, "RND", "Random number generator"));
-    v.push_back(faceKey("tecla", 17, {2280, 6960, 465, 225}, Face::Digit, "PI", {}, "PI: the number pi", kBlack, 6.75));
-    v.push_back(legendKey("tecla", 18, {2400, 6690, 255, 195}, "e", "e: the number e"));
-    v.push_back(faceKey("tecla", 0, {3060, 6900, 345, 225}, Face::Operator, {}, "+", "Add the LOG to level 1"));
-    v.push_back(legendKey("tecla", 33, {3060, 6720, 315, 165}, "++", "++: sum of the stack"));
+    v.push_back(keyLegend(Key::Percent, {960, 6720, 405, 165}));
+    v.push_back(keyFace(Key::DecimalPoint, {1620, 6900, 435, 285}, Face::Digit, kBlack));
+    v.push_back(keyLegend(Key::Random, {1620, 6750, 375, 165}));
+    v.push_back(keyFace(Key::Pi, {2280, 6960, 465, 225}, Face::Digit, kBlack, 6.75));
+    v.push_back(keyLegend(Key::E, {2400, 6690, 255, 195}));
+    v.push_back(keyFace(Key::Add, {3060, 6900, 345, 225}, Face::Operator));
+    v.push_back(keyLegend(Key::StackSum, {3060, 6720, 315, 165}));
 
     // Bottom legend row.
     v.push_back(legendKey("monitor", 8, {2010, 7290, 465, 165}, "INFO", "Show INFO screen", kPaleYellow));
@@ -355,14 +315,14 @@ std::vector<ControlDef> makeKeypad() {
 std::vector<ControlDef> makeLowerStrip() {
     std::vector<ControlDef> v;
     v.push_back(legendKey("Label10", 1, {1050, 7770, 465, 165}, "HELP >", "Morvane official website"));
-    v.push_back(legendKey("tecla", 13, {510, 7860, 225, 165}, "X", "X: no function"));
-    v.push_back(legendKey("tecla", 14, {750, 8010, 195, 165}, "Y", "Y: no function"));
-    v.push_back(legendKey("tecla", 56, {150, 7800, 225, 195}, "f", "f: no function"));
-    v.push_back(legendKey("tecla", 44, {2880, 7740, 375, 165}, "eur", "eur: pesetas to euros"));
-    v.push_back(legendKey("tecla", 43, {2880, 7890, 375, 225}, "pta", "pta: euros to pesetas"));
-    v.push_back(legendKey("tecla", 42, {3330, 7740, 195, 165}, "+", "+: price with VAT (16 %)"));
-    v.push_back(legendKey("tecla", 41, {3330, 7890, 345, 225}, "IVA", "IVA: VAT amount (16 %)"));
-    v.push_back(legendKey("tecla", 63, {3480, 7710, 195, 225}, "-", "-: price without VAT (16 %)"));
+    v.push_back(keyLegend(Key::LetterX, {510, 7860, 225, 165}));
+    v.push_back(keyLegend(Key::LetterY, {750, 8010, 195, 165}));
+    v.push_back(keyLegend(Key::LetterSmallF, {150, 7800, 225, 195}));
+    v.push_back(keyLegend(Key::PesetasToEuros, {2880, 7740, 375, 165}));
+    v.push_back(keyLegend(Key::EurosToPesetas, {2880, 7890, 375, 225}));
+    v.push_back(keyLegend(Key::WithVat, {3330, 7740, 195, 165}));
+    v.push_back(keyLegend(Key::VatAmount, {3330, 7890, 345, 225}));
+    v.push_back(keyLegend(Key::WithoutVat, {3480, 7710, 195, 225}));
     {
         ControlDef d;
         d.name = "Image1";
@@ -386,8 +346,7 @@ std::vector<ControlDef> makeOutside() {
     v.push_back(status(19, "pantalla", 6, {900, 0, 2085, 150}, "", false, Align::Right));
     v.push_back(status(25, "pantalla", 6, {1560, 0, 1425, 150}, "", false, Align::Right));
     v.push_back(frameRow("pantalla", 7, {1260, 9270, 285, 285}, kDisplayGreen, false));
-    v.push_back(legendKey("tecla", 37, {2880, 8100, 375, 225}, "hyp",
-                          "Hyperbolic function. Use in sin, asin, cos, acos, tan, atan."));
+    v.push_back(keyLegend(Key::Hyp, {2880, 8100, 375, 225}));
     v.push_back(legendKey("monitor", 10, {3300, 8100, 465, 165}, "HELP >", "Shows the help screen"));
     v.push_back(textRow("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack));
     for (int i = 0; i <= 20; ++i) {

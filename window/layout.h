@@ -29,14 +29,6 @@ constexpr int kStartHeightTw = 7530;
 constexpr int kTopmostHeightTw = 7560;
 constexpr int kTallHeightTw = 8085;
 
-// The smallest sizes a caption too wide for its box is drawn in (points): a
-// display line, and the small texts of the status lines and the memory list
-// (the smallest that the layout itself uses).
-constexpr double kMinLinePt = 6.75;
-constexpr double kMinSmallPt = 6;
-// How narrow a status label's letters may get, in percent of their width.
-constexpr int kMinStatusStretch = 50;
-
 // The tooltip of "^" where the window system keeps no window above the others.
 inline constexpr std::string_view kNoKeepAboveTip =
     "Always on top is not offered by this desktop: the key changes the window's height only";

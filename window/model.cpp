@@ -25,68 +25,58 @@ void keepInside(int& left, int& top, int width, int height, const platform::Scre
 }
 
 Calculadora::Calculadora(platform::Services services, Config config)
-    : Form(allControls()), svc_(services), config_(std::move(config)) {
+    : form_(allControls()), svc_(services), config_(std::move(config)) {
     for (int i = 0; i <= 20; ++i) {
-        lineIds_.push_back(require("nivel2", i));
+        lineIds_.push_back(form_.require("nivel2", i));
         // The registers and their undo snapshot are the engine's.
-        Control& reg = at("nivel", i);
+        Control& reg = form_.at("nivel", i);
         reg.captionSource = &eng.regs.cur[static_cast<size_t>(i)];
         reg.tagSource = &eng.regs.saved[static_cast<size_t>(i)];
     }
-    at("memoriaprincipal").captionSource = &eng.memoria;
-    for (int p = 0; p <= 9; ++p) panelIds_.push_back(require("pantalla", p));
-    ids_.hyp = require("estado", 2);
-    ids_.angle = require("estado", 3);
-    ids_.clock = require("estado", 4);
-    ids_.levels = require("estado", 6);
-    ids_.led = require("estado", 7);
-    ids_.decimals = require("estado", 11);
-    ids_.up = require("orden", 3);
-    ids_.down = require("orden", 4);
-    ids_.cursor = require("Shape1");
-    ids_.error = require("error");
-    ids_.numero = require("numeroerror");
-    ids_.descripcion = require("descripcionerror");
-    ids_.cover = require("pantallaoff");
-    ids_.notice = require("Label11");
-    ids_.errorOk = require("orden", 83);
-    for (int i = 0; i < 3; ++i) ids_.rings[i] = require("Shape2", i + 1);
+    form_.at("memoriaprincipal").captionSource = &eng.memoria;
+    for (int p = 0; p <= 9; ++p) panelIds_.push_back(form_.require("pantalla", p));
+    ids_.hyp = form_.require("estado", 2);
+    ids_.angle = form_.require("estado", 3);
+    ids_.clock = form_.require("estado", 4);
+    ids_.levels = form_.require("estado", 6);
+    ids_.led = form_.require("estado", 7);
+    ids_.decimals = form_.require("estado", 11);
+    ids_.up = form_.require("orden", 3);
+    ids_.down = form_.require("orden", 4);
+    ids_.cursor = form_.require("Shape1");
+    ids_.error = form_.require("error");
+    ids_.numero = form_.require("numeroerror");
+    ids_.descripcion = form_.require("descripcionerror");
+    ids_.cover = form_.require("pantallaoff");
+    ids_.notice = form_.require("Label11");
+    ids_.errorOk = form_.require("orden", 83);
+    for (int i = 0; i < 3; ++i) ids_.rings[i] = form_.require("Shape2", i + 1);
     timer2Ids_ = lineIds_;
     timer1Ids_ = {ids_.up, ids_.down, ids_.clock, ids_.levels, ids_.led, ids_.cursor};
 
     // The last one is the print page's own timer: it runs while the page exists.
-    timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
+    form_.timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
               {"imprimir", 1000, false}};
     eng.clipboard = svc_.clipboard;
     eng.answered = [this] { answered(); };
     left = config_.startLeftTw;
     top = config_.startTopTw;
-    syncSeparator();
+    regionalChanged();
     shownSep_ = eng.sep;  // every register and display line starts empty
-    panels_ = std::make_unique<panels::Panels>(panels::Context{*this, eng, svc_}, config_.homePage);
-    Form_Load();
+    panels_ = std::make_unique<panels::Panels>(panels::Context{form_, eng, svc_}, config_.homePage);
     keepOnScreen();
     applyGeometry();
     Form_Resize();
     // Without keep-above the "^" key changes the window's height only, and
     // says so.
-    if (svc_.window && !svc_.window->keepsAbove()) at("MANEJO", 0).tip = kNoKeepAboveTip;
+    if (svc_.window && !svc_.window->keepsAbove()) form_.at("MANEJO", 0).tip = kNoKeepAboveTip;
     // The clock shows the time from the first frame, not the layout's
     // design caption until the first tick of the status timer.
-    Control& clock = at(ids_.clock);
-    if (clock.tag == "reloj" && svc_.regional) clock.caption = svc_.regional->timeText();
+    if (svc_.regional) form_.at(ids_.clock).caption = svc_.regional->timeText();
     publish();
     // The keyboard starts on the log line: a screen reader's "where am I"
     // reads the log's value.
     focus_ = {lineIds_[0], -1};
-}
-
-void Calculadora::Form_Load() {
-    // The window-level values: the colours and constants are fixed in the
-    // engine and in rgb.h; the temperature carried between two clicks is the
-    // converter's, 10 at start.
-    panels_->converter.tempcelsius = {};
-    elapsedTicks = 0;
 }
 
 const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) const {
@@ -96,27 +86,38 @@ const std::vector<int>* Calculadora::controlsOfTimer(std::string_view name) cons
     return nullptr;
 }
 
-char Calculadora::regionalSeparator() const {
-    if (!svc_.regional) return eng.sep;
-    return svc_.regional->decimalSeparator() == ',' ? ',' : '.';
+// The regional settings own the separator; the engine keeps a copy, taken
+// at start and whenever the settings change. Anything but a comma is taken
+// for the point.
+void Calculadora::regionalChanged() {
+    if (svc_.regional) eng.sep = svc_.regional->decimalSeparator() == ',' ? ',' : '.';
 }
-
-void Calculadora::syncSeparator() { eng.sep = regionalSeparator(); }
 
 std::string Calculadora::tempcelsiusText() const {
     const auto& t = panels_->converter.tempcelsius;
-    return t.isText ? t.text : numberToText(t.value, regionalSeparator());
+    return t.isText ? t.text : numberToText(t.value, eng.sep);
 }
 
 void Calculadora::publish() {
-    at(ids_.hyp).caption = eng.hyp;
-    at(ids_.angle).caption = eng.angle;
-    Control& led = at(ids_.led);
-    led.caption = eng.err.indicator;
+    // After every event: a text is written only where it changed.
+    auto show = [](std::string& shown, std::string_view text) {
+        if (shown != text) shown.assign(text);
+    };
+    show(form_.at(ids_.hyp).caption, eng.hyperbolic ? "HYP" : "N");
+    show(form_.at(ids_.angle).caption, angleCaption(eng.angle));
+    const char decimalsCaption[2] = {decimals.all() ? 'X' : static_cast<char>('0' + decimals.count()), 0};
+    show(form_.at(ids_.decimals).caption, decimalsCaption);
+    show(form_.at(ids_.clock).tag, clockMode == ClockMode::Time ? "reloj" : "minutaje");
+    Control& led = form_.at(ids_.led);
     led.back = eng.err.indicatorBack;
-    at(ids_.error).visible = eng.err.visible;
-    at(ids_.numero).caption = eng.err.numero;
-    at(ids_.descripcion).caption = eng.err.descripcion;
+    form_.at(ids_.error).visible = eng.err.visible;
+    // The report's texts change only with a report.
+    if (eng.err.reports != reportsShown_) {
+        reportsShown_ = eng.err.reports;
+        show(led.caption, eng.err.indicator);
+        show(form_.at(ids_.numero).caption, eng.err.numero);
+        show(form_.at(ids_.descripcion).caption, eng.err.descripcion);
+    }
 }
 
 // ---------------------------------------------------------------- events
@@ -127,7 +128,7 @@ const Calculadora::WindowRoute* Calculadora::windowRoute(std::string_view name) 
          [](Calculadora& c, Engine& e, int i) {
              e.tecla_Click(i);
              // ENTER also shows the spare frame, which lies outside the window.
-             if (i == 12) c.setPanel(6, true);
+             if (i == indexOf(Key::Enter)) c.setPanel(6, true);
          }},
         {"numero", [](Calculadora&, Engine& e, int i) { e.numero_Click(i); }},
         {"vcp", [](Calculadora&, Engine& e, int i) { e.vcp_Click(i); }},
@@ -145,7 +146,7 @@ const Calculadora::WindowRoute* Calculadora::windowRoute(std::string_view name) 
 bool Calculadora::handles(std::string_view name) const { return windowRoute(name) || panels_->handles(name); }
 
 EventResult Calculadora::click(std::string_view name, int index, int item) {
-    const Control* c = find(name, index);
+    const Control* c = form_.find(name, index);
     if (!c) return EventResult::UnknownControl;
     if (mustWait())
         waiting_.push_back({Waiting::Kind::Click, c->def->name, index, item});
@@ -169,7 +170,6 @@ struct Handling {
 void Calculadora::runClick(std::string_view name, int index, int item) {
     Handling h(handling_);
     ++inputs_;
-    syncSeparator();
     const Glance before = glance(*this);
     answerBefore_ = before;
     if (const WindowRoute* r = windowRoute(name))
@@ -211,9 +211,8 @@ void Calculadora::runWaiting() {
 }
 
 EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
-    const int id = this->id(name, index);
+    const int id = form_.id(name, index);
     if (id < 0) return EventResult::UnknownControl;
-    syncSeparator();
     bool c = false;
     panels_->move(name, index, c);
     if (changed) *changed = c;
@@ -222,7 +221,7 @@ EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
     if (hovers(name) && hovered_ != Focus{id, -1}) {
         hovered_ = {id, -1};
         std::string say = accessName(*this, id);
-        const Control* value = name == "cons" ? find("estado", 14) : nullptr;
+        const Control* value = name == "cons" ? form_.find("estado", 14) : nullptr;
         if (value && value->caption.rfind("= ", 0) == 0) say += ": " + value->caption.substr(2);
         announce(std::move(say));
     }
@@ -230,7 +229,7 @@ EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
 }
 
 EventResult Calculadora::hoverRow(std::string_view name, int index, int item) {
-    const int id = this->id(name, index);
+    const int id = form_.id(name, index);
     if (id < 0) return EventResult::UnknownControl;
     if (item >= 0 && item < rowCount(*this, id) && accessRole(*this, id) == AccessRole::List &&
         hovered_ != Focus{id, item}) {
@@ -241,7 +240,7 @@ EventResult Calculadora::hoverRow(std::string_view name, int index, int item) {
 }
 
 EventResult Calculadora::wheel(std::string_view name, int index, int steps) {
-    if (name != "listmemory" || !find(name, index)) return EventResult::UnknownControl;
+    if (name != "listmemory" || !form_.find(name, index)) return EventResult::UnknownControl;
     if (mustWait())
         waiting_.push_back({Waiting::Kind::Wheel, "listmemory", index, steps});
     else
@@ -259,7 +258,6 @@ void Calculadora::Form_KeyPress(int code) {
 void Calculadora::runKeyPress(int code) {
     Handling h(handling_);
     ++inputs_;
-    syncSeparator();
     const Glance before = glance(*this);
     answerBefore_ = before;
     // Enter is the ENTER key whatever has the focus; on the error box's
@@ -269,17 +267,17 @@ void Calculadora::runKeyPress(int code) {
     // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
     // "pst" and "undo" exactly as their clicks do, error reports included.
     switch (code) {
-        case 27:
+        case kEscape:
             eng.err.visible = false;
             break;
-        case 3:
-            eng.tecla_Click(47);
+        case kCtrlC:
+            eng.press(Key::Copy);
             break;
-        case 22:
-            eng.tecla_Click(48);
+        case kCtrlV:
+            eng.press(Key::Paste);
             break;
-        case 26:
-            eng.tecla_Click(5);
+        case kCtrlZ:
+            eng.press(Key::Undo);
             break;
         default:
             eng.Form_KeyPress(code);
@@ -290,10 +288,9 @@ void Calculadora::runKeyPress(int code) {
 }
 
 bool Calculadora::tick(std::string_view name) {
-    Timer* t = timer(name);
+    Timer* t = form_.timer(name);
     if (!t) return false;
     if (!t->enabled) return true;
-    syncSeparator();
     const int panelBefore = shownPanel(*this);
     const bool errorBefore = eng.err.visible;
     if (name == "Timer1") Timer1_Timer();
@@ -320,7 +317,7 @@ void Calculadora::afterEvent(const Glance& before, Cause cause, int code) {
 }
 
 bool Calculadora::inside(const Focus& f, int frame) const {
-    for (int a = f.id; a >= 0; a = at(a).parent)
+    for (int a = f.id; a >= 0; a = form_.at(a).parent)
         if (a == frame) return true;
     return false;
 }
@@ -354,8 +351,8 @@ void Calculadora::settleFocus(int panelBefore, bool errorBefore) {
         // view it was in (a panel's new table), else to the log line, else
         // to the first control there is.
         int area = -1;
-        for (int a = focus_.id; a >= 0; a = at(a).parent)
-            if (at(a).parent < 0 && at(a).def->kind == Kind::Frame) area = a;
+        for (int a = focus_.id; a >= 0; a = form_.at(a).parent)
+            if (form_.at(a).parent < 0 && form_.at(a).def->kind == Kind::Frame) area = a;
         const std::vector<int> order = focusOrder(*this);
         auto first = std::find_if(order.begin(), order.end(), [&](int id) { return area >= 0 && inside({id, -1}, area); });
         if (first == order.end() && focusable(*this, lineIds_[0])) first = std::find(order.begin(), order.end(), lineIds_[0]);
@@ -378,22 +375,22 @@ void Calculadora::moveFocus(FocusMove how) {
 
 void Calculadora::showFocusedRow() {
     if (focus_.item < 0) return;
-    const Control& list = at(focus_.id);
+    const Control& list = form_.at(focus_.id);
     const int rowTw = list.def->rowHeight > 0 ? list.def->rowHeight : 150;
-    const int window = list.parent >= 0 ? at(list.parent).def->box.height : 0;
+    const int window = list.parent >= 0 ? form_.at(list.parent).def->box.height : 0;
     for (int guard = 0; guard < 1000; ++guard) {
-        const int middle = at(focus_.id).listTop + focus_.item * rowTw + rowTw / 2;
+        const int middle = form_.at(focus_.id).listTop + focus_.item * rowTw + rowTw / 2;
         const int steps = middle < 0 ? -1 : middle >= window ? 1 : 0;
-        const int before = at(focus_.id).listTop;
+        const int before = form_.at(focus_.id).listTop;
         if (steps == 0) return;
         panels_->memory.wheel(steps);
-        if (at(focus_.id).listTop == before) return;
+        if (form_.at(focus_.id).listTop == before) return;
     }
 }
 
 void Calculadora::pressFocused() {
     if (focus_.id < 0) return;
-    const ControlDef& d = *at(focus_.id).def;
+    const ControlDef& d = *form_.at(focus_.id).def;
     click(d.name, d.index, focus_.item);
 }
 
@@ -405,37 +402,17 @@ void Calculadora::estado_Click(int index) {
             for (int i = 1; i <= 9; ++i) setPanel(i, false);
             break;
         case 2:
-            if (eng.hyp == "N")
-                eng.hyp = "HYP";
-            else if (eng.hyp == "HYP")
-                eng.hyp = "N";
+            eng.hyperbolic = !eng.hyperbolic;
             break;
         case 3:
-            if (eng.angle == "RAD")
-                eng.angle = "DEG";
-            else if (eng.angle == "DEG")
-                eng.angle = "GRA";
-            else if (eng.angle == "GRA")
-                eng.angle = "RAD";
+            eng.angle = nextAngle(eng.angle);
             break;
-        case 4: {
-            Control& c = at(ids_.clock);
-            if (c.tag == "reloj")
-                c.tag = "minutaje";
-            else if (c.tag == "minutaje")
-                c.tag = "reloj";
+        case 4:
+            clockMode = clockMode == ClockMode::Time ? ClockMode::Minutes : ClockMode::Time;
             break;
-        }
-        case 11: {
-            Control& c = at(ids_.decimals);
-            if (c.caption == "X")
-                c.caption = "9";
-            else if (c.caption == "0")
-                c.caption = "X";
-            else if (c.caption.size() == 1 && c.caption[0] >= '1' && c.caption[0] <= '9')
-                c.caption = std::string(1, static_cast<char>(c.caption[0] - 1));
+        case 11:
+            decimals = decimals.next();
             break;
-        }
         default:
             break;
     }
@@ -444,7 +421,7 @@ void Calculadora::estado_Click(int index) {
 // ---------------------------------------------------------------- panels
 
 void Calculadora::setPanel(int index, bool visible) {
-    if (index >= 0 && index < static_cast<int>(panelIds_.size())) at(panelIds_[static_cast<size_t>(index)]).visible = visible;
+    if (index >= 0 && index < static_cast<int>(panelIds_.size())) form_.at(panelIds_[static_cast<size_t>(index)]).visible = visible;
 }
 
 void Calculadora::ocultartodo() {
@@ -460,29 +437,20 @@ void Calculadora::monitor_Click(int index) {
 // ---------------------------------------------------------------- timers
 
 void Calculadora::Timer1_Timer() {
-    // 1. The move keys read "UP" and "DWN" while a non-empty line is selected.
-    Control& up = at(ids_.up);
-    Control& down = at(ids_.down);
-    for (int i = 0; i <= 20; ++i) {
-        if (line(i).fore == kSelectionRed && !eng.regs.cur[static_cast<size_t>(i)].empty()) {
-            up.caption = "UP";
-            down.caption = "DWN";
-            break;
-        }
-        if (!up.caption.empty()) {
-            up.caption.clear();
-            down.caption.clear();
-        }
-    }
-    // 2. The error indicator goes back to green.
+    // The move keys read "UP" and "DWN" while a non-empty line is selected.
+    const int selected = panels_->stack.selected();
+    const bool movable = selected != panels::StackKeys::kNone && !eng.regs.cur[static_cast<size_t>(selected)].empty();
+    form_.at(ids_.up).caption = movable ? "UP" : "";
+    form_.at(ids_.down).caption = movable ? "DWN" : "";
+    // The error indicator goes back to green.
     eng.err.indicatorBack = kDisplayGreen;
-    // 3. Elapsed time, counted in ticks.
+    // Elapsed time, counted in ticks.
     ++elapsedTicks;
-    Control& clock = at(ids_.clock);
-    if (clock.tag == "reloj" && svc_.regional) clock.caption = svc_.regional->timeText();
-    if (clock.tag == "minutaje") clock.caption = std::to_string(elapsedTicks / 120) + " MIN";
-    // 6-8. Levels in use, up to the first gap; "DEL" when level 19 is taken.
-    Control& levels = at(ids_.levels);
+    Control& clock = form_.at(ids_.clock);
+    if (clockMode == ClockMode::Time && svc_.regional) clock.caption = svc_.regional->timeText();
+    if (clockMode == ClockMode::Minutes) clock.caption = std::to_string(elapsedTicks / 120) + " MIN";
+    // Levels in use, up to the first gap; "DEL" when level 19 is taken.
+    Control& levels = form_.at(ids_.levels);
     for (int i = 1; i <= 19; ++i) {
         if (eng.regs.cur[static_cast<size_t>(i)].empty()) {
             levels.caption = "L " + std::to_string(i - 1);
@@ -494,14 +462,13 @@ void Calculadora::Timer1_Timer() {
         levels.back = kSelectionRed;
         levels.caption = "DEL";
     }
-    // 9. The cursor blinks.
-    Control& cursor = at(ids_.cursor);
+    // The cursor blinks.
+    Control& cursor = form_.at(ids_.cursor);
     cursor.visible = !cursor.visible;
 }
 
 bool Calculadora::displayStale() const {
-    const std::string& mode = at(ids_.decimals).caption;
-    if (mode != shownMode_ || eng.sep != shownSep_) return true;
+    if (decimals != shownMode_ || eng.sep != shownSep_) return true;
     // The registers change only in the handlers of clicks and key presses:
     // between two of them the answer stands, and the window asks twice a
     // second, with texts of up to 65536 characters to compare.
@@ -517,17 +484,16 @@ bool Calculadora::displayStale() const {
 void Calculadora::Timer2_Timer() {
     // Only the lines whose register, decimals mode or separator changed since
     // the last tick are formatted again: a long text costs once.
-    const std::string& mode = at(ids_.decimals).caption;
-    const bool all = mode != shownMode_ || eng.sep != shownSep_;
+    const bool all = decimals != shownMode_ || eng.sep != shownSep_;
     for (size_t i = 0; i < kRegisters; ++i) {
         const std::string& reg = eng.regs.cur[i];
         if (!all && reg == shownText_[i]) continue;
         Control& l = line(static_cast<int>(i));
-        std::string t = displayText(reg, mode, eng.sep);
+        std::string t = displayText(reg, decimals, eng.sep);
         if (t != l.caption) l.caption = std::move(t);
         shownText_[i] = reg;
     }
-    shownMode_ = mode;
+    shownMode_ = decimals;
     shownSep_ = eng.sep;
     inputsChecked_ = inputs_;
     registersChanged_ = false;
@@ -535,14 +501,14 @@ void Calculadora::Timer2_Timer() {
 
 void Calculadora::Timer4_Timer() {
     ended = true;
-    requireTimer("Timer4").enabled = false;
+    form_.requireTimer("Timer4").enabled = false;
     if (svc_.window) svc_.window->quit();
 }
 
 void Calculadora::Timer5_Timer() {
-    at(ids_.notice).visible = false;
+    form_.at(ids_.notice).visible = false;
     setPanel(9, false);
-    requireTimer("Timer5").enabled = false;
+    form_.requireTimer("Timer5").enabled = false;
 }
 
 // ---------------------------------------------------------------- the window
@@ -582,7 +548,7 @@ void Calculadora::Form_MouseDown(int button, int xTw, int yTw) {
 }
 
 void Calculadora::Form_MouseMove(int buttons, int xTw, int yTw) {
-    for (int id : ids_.rings) at(id).fore = kDisplayGreen;
+    for (int id : ids_.rings) form_.at(id).fore = kDisplayGreen;
     const bool leftDown = buttons == 1;
     // A window that the window system places is moved by it: once the
     // pointer has left the point where the button went down, the drag is
@@ -628,9 +594,9 @@ void Calculadora::MANEJO_Click(int index) {
             if (svc_.window) svc_.window->minimize();
             break;
         case 2:
-            at(ids_.cover).visible = true;
+            form_.at(ids_.cover).visible = true;
             if (svc_.window) svc_.window->repaint();
-            requireTimer("Timer4").enabled = true;
+            form_.requireTimer("Timer4").enabled = true;
             break;
         default:
             break;
@@ -647,6 +613,8 @@ void Calculadora::alwaysOnTop() {
         if (ws) ws->setTopmost(true);
         height = kTopmostHeightTw;
     } else {
+        // Any tag but "top" means not topmost; this one is the text that
+        // un-pinning has always written, which the window tag query shows.
         windowTag = "hjoiuh";
         topmost = false;
         if (ws) ws->setTopmost(false);

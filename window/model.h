@@ -33,7 +33,7 @@ enum class EventResult {
     UnknownControl,  // no such control
 };
 
-class Calculadora : public Form {
+class Calculadora {
 public:
     struct Config {
         std::string homePage;  // address of index.htm
@@ -44,6 +44,10 @@ public:
     static constexpr int kNoItem = -1;
 
     Calculadora(platform::Services services, Config config);
+
+    // The window's controls: what the widgets draw and the scripts query.
+    Form& form() { return form_; }
+    const Form& form() const { return form_; }
 
     // ---- events ----
     // A click on name(index); on a list box, on row `item` (kNoItem: on no row).
@@ -57,6 +61,8 @@ public:
     bool hovers(std::string_view name) const { return panels_->hovers(name); }
     // The mouse wheel over list box listmemory(index), by `steps` rows.
     EventResult wheel(std::string_view name, int index, int steps);
+    // The keyboard: the keypad's characters, and Esc, Ctrl+C, Ctrl+V, Ctrl+Z.
+    static constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlZ = 26, kEscape = 27;
     void Form_KeyPress(int code);
     // Fires a timer once; a disabled timer's tick does nothing. False for an
     // unknown timer.
@@ -85,6 +91,9 @@ public:
 
     // ---- state ----
     Engine eng;
+    // The display's decimals, and what the clock label shows.
+    Decimals decimals;
+    enum class ClockMode { Time, Minutes } clockMode = ClockMode::Time;
 
     // The controls that a tick of this timer may change (all of them for a
     // timer with no list), so that a view refreshes only those.
@@ -109,11 +118,11 @@ public:
     int regionW = 0, regionH = 0, regionR = 0;  // the last shape set
 
     char separator() const { return eng.sep; }
-    // The regional separator now: ',' or '.', anything else falling back to '.'.
-    char regionalSeparator() const;
+    // The regional settings changed: the decimal separator is read again.
+    void regionalChanged();
 
     // The levels' display lines, by register index.
-    Control& line(int i) { return at(lineIds_[static_cast<size_t>(i)]); }
+    Control& line(int i) { return form_.at(lineIds_[static_cast<size_t>(i)]); }
 
     panels::Panels& panels() { return *panels_; }
     const panels::Panels& panels() const { return *panels_; }
@@ -142,7 +151,6 @@ private:
         void (*click)(Calculadora&, Engine&, int index);
     };
     static const WindowRoute* windowRoute(std::string_view name);
-    void Form_Load();
     void estado_Click(int index);
     void monitor_Click(int index);
     void MANEJO_Click(int index);
@@ -161,7 +169,6 @@ private:
     void runKeyPress(int code);
     void answered();
     void runWaiting();
-    void syncSeparator();
     void applyGeometry();
     // After an event: the focus follows the error box and the panels, and
     // the announcement of what changed is made.
@@ -174,6 +181,7 @@ private:
     // Moves the window into the free part of its screen.
     void keepOnScreen();
 
+    Form form_;
     platform::Services svc_;
     Config config_;
     std::unique_ptr<panels::Panels> panels_;
@@ -184,7 +192,8 @@ private:
     // What the display lines show: the register texts, decimals mode and
     // separator of the last display tick.
     std::array<std::string, kRegisters> shownText_;
-    std::string shownMode_ = "X";
+    Decimals shownMode_;
+    unsigned long reportsShown_ = ~0UL;  // the error reports that publish() has shown; none yet
     char shownSep_ = '.';
     // Clicks and key presses so far, and the answer of displayStale() about
     // the registers after the last of them it looked at.

@@ -20,9 +20,11 @@ e2e_start_morvane
 
 expected_logs "$E2E_WORK/sum.png" --log 77.5 \
     "$E2E_WORK/sum-covered.png" --log 77.5 --panel 1 \
+    "$E2E_WORK/mass-table.png" --log 77.5 --panel 1 --click ctype:1 \
     "$E2E_WORK/third.png" --log 25.8333333333333 \
     "$E2E_WORK/third-8.png" --log 25.8333333333333 --decimals 8
 [ "$(differing "$E2E_WORK/sum.png" "$E2E_WORK/sum-covered.png")" != 0 ] || fail "the converter does not cover the log"
+[ "$(differing "$E2E_WORK/sum-covered.png" "$E2E_WORK/mass-table.png")" != 0 ] || fail "the mass table does not show over the log"
 [ "$(differing "$E2E_WORK/third.png" "$E2E_WORK/third-8.png")" != 0 ] || fail "decimals 8 and X render alike"
 
 # 75 ENTER 2.5 + gives 77.5.
@@ -38,8 +40,11 @@ expect_clipboard 77.5
 click monitor 1  # COV
 wait_log_equals "$E2E_WORK/sum-covered.png" "the converter over the log"
 click estado 1   # where "STACK" lies, under the converter's own title
-sleep 0.1
-wait_log_equals "$E2E_WORK/sum-covered.png" "the converter still shown"
+# The next click, on the mass category, shows its table over the log line
+# only if the converter is still there: a hidden converter would let it
+# through to the stack view.
+click ctype 1
+wait_log_equals "$E2E_WORK/mass-table.png" "the converter still shown, its mass table over the log"
 click monitor 9  # STK: the stack utilities in place of the converter
 click orden 60   # their OK: back to the stack view
 wait_log_equals "$E2E_WORK/sum.png" "77.5 again after STK and OK"

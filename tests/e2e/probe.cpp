@@ -7,11 +7,13 @@
 //   morvane-e2e-probe boxes
 //       The same for every control, one a line: "NAME INDEX W H X Y".
 //   morvane-e2e-probe render OUT.png [--log TEXT] [--decimals D] [--panel N]
-//                            [--notice] [--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...]
+//                            [--notice] [--click NAME:INDEX]... [--error N] [--store VALUE]...
+//                            [--log-line | --display] [OUT2.png ...]
 //       For each OUT: builds the window offscreen, stores each VALUE in the
 //       memory list as ">MEM" does from the log, puts TEXT into the log
-//       register, sets the decimals indicator and shows panel N (with
-//       --notice, the stack utilities with the print notice), runs the
+//       register, sets the decimals indicator, shows panel N (with --notice,
+//       the stack utilities with the print notice), clicks the controls
+//       named in order, runs the
 //       display refresh and writes a grab of the whole window (or, with
 //       --log-line, of the log line less its last column; with --display, of
 //       the display area), with --error N after the error report N, at the device
@@ -96,9 +98,15 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& ms
     if (type == QtFatalMsg) std::abort();
 }
 
+// The decimals that the status line shows as "X" or a digit.
+morvane::Decimals decimalsOf(const std::string& caption) {
+    return caption == "X" ? morvane::Decimals() : morvane::Decimals(std::atoi(caption.c_str()));
+}
+
 struct State {
     std::string out, log, decimals;
     std::vector<std::string> stored;
+    std::vector<std::pair<std::string, int>> clicks;
     int panel = -1, error = -1;
     bool logLine = false, display = false, notice = false;
 };
@@ -138,6 +146,8 @@ int render(int argc, char** argv) {
             s.error = std::atoi(v);
         else if (!std::strcmp(a, "--store"))
             s.stored.push_back(v);
+        else if (!std::strcmp(a, "--click") && std::strchr(v, ':'))
+            s.clicks.emplace_back(std::string(v, std::strchr(v, ':')), std::atoi(std::strchr(v, ':') + 1));
         else
             return 2;
     }
@@ -156,13 +166,15 @@ int render(int argc, char** argv) {
             m.click("tecla", 55);
         }
         m.eng.regs.cur[0] = s.log;
-        if (!s.decimals.empty()) m.find("estado", 11)->caption = s.decimals;
-        if (s.panel >= 0) m.find("pantalla", s.panel)->visible = true;
+        if (!s.decimals.empty()) m.decimals = decimalsOf(s.decimals);
+        if (s.panel >= 0) m.form().find("pantalla", s.panel)->visible = true;
         if (s.notice) {
             // What an accepted print shows.
-            m.find("pantalla", 9)->visible = true;
-            m.find("Label11")->visible = true;
+            m.form().find("pantalla", 9)->visible = true;
+            m.form().find("Label11")->visible = true;
         }
+        for (const auto& [name, index] : s.clicks) m.click(name, index);
+        m.publish();
         if (s.error >= 0) {
             m.eng.err.report(s.error);
             m.publish();
@@ -251,7 +263,7 @@ int page(int argc, char** argv) {
     // then the key.
     morvane::Calculadora m(services, {});
     for (size_t i = 0; i < registers.size(); ++i) m.eng.regs.cur[i] = registers[i];
-    if (!decimals.empty()) m.find("estado", 11)->caption = decimals;
+    if (!decimals.empty()) m.decimals = decimalsOf(decimals);
     m.tick("Timer2");
     m.click("Label13");
     if (printer.page.texts.empty()) return 1;
@@ -276,8 +288,8 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !std::strcmp(argv[1], "page")) return page(argc, argv);
     std::fprintf(stderr,
                  "usage: %s box NAME [INDEX] | boxes | render OUT.png [--log T] [--decimals D] [--panel N] [--notice] "
-                 "[--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...] | page OUT.png [--log T] "
-                 "[--level T]... [--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
+                 "[--click NAME:INDEX]... [--error N] [--store VALUE]... [--log-line | --display] [OUT2.png ...] | "
+                 "page OUT.png [--log T] [--level T]... [--decimals D] [--at \"YYYY-MM-DD HH:MM:SS\"] [--dpi N]\n",
                  argv[0]);
     return 2;
 }

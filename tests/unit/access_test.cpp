@@ -33,7 +33,7 @@ struct Access : ::testing::Test {
         calc->moveFocus(how);
         return said();
     }
-    int id(std::string_view name, int index = -1) const { return calc->id(name, index); }
+    int id(std::string_view name, int index = -1) const { return calc->form().id(name, index); }
     Focus focusOn(std::string_view name, int index = -1) const { return {id(name, index), -1}; }
     std::string name(std::string_view n, int index = -1) const { return accessName(*calc, id(n, index)); }
 };
@@ -129,7 +129,7 @@ TEST_F(Access, TabReadsInRowsAndTheArrowsKeepToRowsAndColumns) {
     calc->moveFocus(FocusMove::Down);
     EXPECT_EQ(calc->focus(), focusOn("orden", 0));
     calc->pressFocused();
-    EXPECT_FALSE(calc->find("subpantalla", 0)->visible);
+    EXPECT_FALSE(calc->form().find("subpantalla", 0)->visible);
 }
 
 TEST_F(Access, APanelTakesTheFocusAndGivesItBack) {

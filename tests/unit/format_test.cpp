@@ -22,6 +22,11 @@ namespace {
 constexpr char kSeps[] = {'.', ','};
 const char* const kModes[] = {"X", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0"};
 
+// The decimals that the status line's caption shows.
+morvane::Decimals dec(const char* caption) {
+    return caption[0] == 'X' ? morvane::Decimals() : morvane::Decimals(caption[0] - '0');
+}
+
 std::string withSep(std::string s, char sep) {
     for (char& c : s)
         if (c == '.') c = sep;
@@ -40,10 +45,10 @@ void checkRows(const Row* rows, std::size_t n) {
             const Row& r = rows[i];
             const std::string t = withSep(r.text, sep), want = withSep(r.shown, sep);
             if (r.mode) {
-                EXPECT_EQ(displayText(t, r.mode, sep), want) << '"' << t << "\" in mode " << r.mode;
+                EXPECT_EQ(displayText(t, dec(r.mode), sep), want) << '"' << t << "\" in mode " << r.mode;
             } else {
                 for (const char* m : kModes)
-                    EXPECT_EQ(displayText(t, m, sep), want) << '"' << t << "\" in mode " << m;
+                    EXPECT_EQ(displayText(t, dec(m), sep), want) << '"' << t << "\" in mode " << m;
             }
         }
     }
@@ -84,12 +89,12 @@ TEST(DisplayText, EveryModeBoundsTheDecimals) {
     for (char sep : kSeps) {
         for (int m = 0; m < 11; ++m) {
             const char* mode = kModes[m];
-            EXPECT_EQ(displayText(withSep("3.14159265358979", sep), mode, sep), withSep(pi[m], sep)) << mode;
-            EXPECT_EQ(displayText(withSep("-0.333333333333333", sep), mode, sep), withSep(third[m], sep)) << mode;
-            EXPECT_EQ(displayText("7", mode, sep), withSep(seven[m], sep)) << mode;
-            EXPECT_EQ(displayText(withSep("0.25", sep), mode, sep), withSep(quarter[m], sep)) << mode;
+            EXPECT_EQ(displayText(withSep("3.14159265358979", sep), dec(mode), sep), withSep(pi[m], sep)) << mode;
+            EXPECT_EQ(displayText(withSep("-0.333333333333333", sep), dec(mode), sep), withSep(third[m], sep)) << mode;
+            EXPECT_EQ(displayText("7", dec(mode), sep), withSep(seven[m], sep)) << mode;
+            EXPECT_EQ(displayText(withSep("0.25", sep), dec(mode), sep), withSep(quarter[m], sep)) << mode;
             // The free mode and mode 9 differ only beyond nine decimals.
-            EXPECT_EQ(displayText(withSep("123.5", sep), mode, sep), withSep(m == 10 ? "124." : "123.5", sep))
+            EXPECT_EQ(displayText(withSep("123.5", sep), dec(mode), sep), withSep(m == 10 ? "124." : "123.5", sep))
                 << mode;
         }
     }
@@ -206,10 +211,10 @@ TEST(DisplayText, NonNumbersAreUnchanged) {
     };
     checkRows(rows, std::size(rows));
     // Only the regional separator makes a number.
-    EXPECT_EQ(displayText("1,5", "2", '.'), "1,5");
-    EXPECT_EQ(displayText("1.5", "2", ','), "1.5");
-    EXPECT_EQ(displayText("12,", "X", ','), "12,");
-    EXPECT_EQ(displayText("12,", "X", '.'), "12,");
+    EXPECT_EQ(displayText("1,5", dec("2"), '.'), "1,5");
+    EXPECT_EQ(displayText("1.5", dec("2"), ','), "1.5");
+    EXPECT_EQ(displayText("12,", dec("X"), ','), "12,");
+    EXPECT_EQ(displayText("12,", dec("X"), '.'), "12,");
 }
 
 TEST(DisplayText, TypedTextsAndBlanks) {
@@ -313,7 +318,7 @@ TEST(DisplayText, SampledValuesFollowTheRule) {
             const std::string t = morvane::numberToText(v, sep);
             if (t.find('E') != std::string::npos) continue;
             const char mode[2] = {decimals == 10 ? 'X' : static_cast<char>('0' + decimals), 0};
-            ASSERT_EQ(displayText(t, mode, sep), want) << t << " mode " << mode;
+            ASSERT_EQ(displayText(t, dec(mode), sep), want) << t << " mode " << mode;
         }
     }
 }

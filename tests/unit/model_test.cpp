@@ -48,12 +48,14 @@ TEST_F(ModelFixture, MinimisedWindowKeepsItsRegionUntilRestored) {
 
 TEST_F(ModelFixture, SeparatorComesFromTheRegionalSettings) {
     regional.separator = ',';
+    calc->regionalChanged();
     calc->click("numero", 1);
     calc->click("tecla", 15);  // decimal point
     calc->click("numero", 5);
     EXPECT_EQ(calc->eng.regs.cur[0], "1,5");
     // Anything but ',' and '.' falls back to '.'.
     regional.separator = '\'';
+    calc->regionalChanged();
     calc->click("tecla", 6);
     calc->click("numero", 2);
     calc->click("tecla", 15);
@@ -66,7 +68,7 @@ TEST_F(ModelFixture, DisabledTimerTickDoesNothing) {
     EXPECT_FALSE(window.ended);
     EXPECT_FALSE(calc->tick("Timer9"));
     calc->click("MANEJO", 2);
-    EXPECT_TRUE(calc->timer("Timer4")->enabled);
+    EXPECT_TRUE(calc->form().timer("Timer4")->enabled);
     EXPECT_TRUE(calc->tick("Timer4"));
     EXPECT_TRUE(calc->ended);
     EXPECT_TRUE(window.ended);
@@ -85,26 +87,26 @@ TEST_F(ModelFixture, EngineStateIsPublishedToItsControls) {
     calc->click("numero", 8);
     calc->click("tecla", 12);
     calc->click("tecla", 0);  // 8 + empty log fails: type mismatch
-    EXPECT_EQ(calc->find("nivel", 1)->text(), "8");
+    EXPECT_EQ(calc->form().find("nivel", 1)->text(), "8");
     // The snapshot that ENTER took, which the failing key left alone.
-    EXPECT_EQ(calc->find("nivel", 0)->tagText(), "8");
-    EXPECT_EQ(calc->find("nivel", 1)->tagText(), "");
-    EXPECT_EQ(calc->find("estado", 7)->caption, "E 13");
-    EXPECT_EQ(calc->find("numeroerror")->caption, "ERROR E-13");
-    EXPECT_TRUE(calc->find("error")->visible);
+    EXPECT_EQ(calc->form().find("nivel", 0)->tagText(), "8");
+    EXPECT_EQ(calc->form().find("nivel", 1)->tagText(), "");
+    EXPECT_EQ(calc->form().find("estado", 7)->caption, "E 13");
+    EXPECT_EQ(calc->form().find("numeroerror")->caption, "ERROR E-13");
+    EXPECT_TRUE(calc->form().find("error")->visible);
     calc->click("estado", 2);
-    EXPECT_EQ(calc->find("estado", 2)->caption, "HYP");
+    EXPECT_EQ(calc->form().find("estado", 2)->caption, "HYP");
     calc->click("orden", 83);
-    EXPECT_FALSE(calc->find("error")->visible);
+    EXPECT_FALSE(calc->form().find("error")->visible);
     calc->click("numero", 4);
     calc->click("tecla", 55);  // >MEM
-    EXPECT_EQ(calc->find("listmemory", 1)->rows.items(), std::vector<std::string>{"4"});
-    EXPECT_EQ(calc->find("listmemory", 0)->rows.items().size(), 29u);
-    EXPECT_EQ(calc->find("listmemory", 0)->rows.items().back(), "29");
+    EXPECT_EQ(calc->form().find("listmemory", 1)->rows.items(), std::vector<std::string>{"4"});
+    EXPECT_EQ(calc->form().find("listmemory", 0)->rows.items().size(), 29u);
+    EXPECT_EQ(calc->form().find("listmemory", 0)->rows.items().back(), "29");
 }
 
 TEST_F(ModelFixture, EveryClickableControlHasAHandler) {
-    for (const Control& c : calc->controls) {
+    for (const Control& c : calc->form().controls) {
         if (c.def->clickable) {
             EXPECT_TRUE(calc->handles(c.def->name)) << c.def->name << " " << c.def->index;
         }
@@ -113,15 +115,15 @@ TEST_F(ModelFixture, EveryClickableControlHasAHandler) {
 }
 
 TEST_F(ModelFixture, EveryControlSitsInsideAFrameThatExists) {
-    for (const Control& c : calc->controls) {
+    for (const Control& c : calc->form().controls) {
         if (c.def->parent.empty()) continue;
         ASSERT_GE(c.parent, 0) << c.def->name << " " << c.def->index;
-        EXPECT_EQ(calc->controls[static_cast<size_t>(c.parent)].def->kind, Kind::Frame) << c.def->name;
+        EXPECT_EQ(calc->form().controls[static_cast<size_t>(c.parent)].def->kind, Kind::Frame) << c.def->name;
     }
     // Names are unique per index.
-    for (size_t i = 0; i < calc->controls.size(); ++i) {
-        const ControlDef* d = calc->controls[i].def;
-        EXPECT_EQ(calc->id(d->name, d->index), static_cast<int>(i)) << d->name << " " << d->index;
+    for (size_t i = 0; i < calc->form().controls.size(); ++i) {
+        const ControlDef* d = calc->form().controls[i].def;
+        EXPECT_EQ(calc->form().id(d->name, d->index), static_cast<int>(i)) << d->name << " " << d->index;
     }
 }
 
@@ -130,7 +132,7 @@ TEST(ModelStart, ClockShowsTheTimeFromTheFirstFrame) {
     fakes.regional.set("2026-05-06 07:08:09");
     Calculadora calc(fakes.services(), Calculadora::Config{"home", "help"});
     // Not the layout's design caption "10:11:12" until the first tick.
-    EXPECT_EQ(calc.find("estado", 4)->caption, "07:08:09");
+    EXPECT_EQ(calc.form().find("estado", 4)->caption, "07:08:09");
 }
 
 TEST_F(ModelFixture, DisplayIsStaleOnlyUntilTheDisplayTimerCatchesUp) {
@@ -148,7 +150,7 @@ TEST_F(ModelFixture, DisplayIsStaleOnlyUntilTheDisplayTimerCatchesUp) {
     calc->tick("Timer2");
     EXPECT_FALSE(calc->displayStale());
     regional.separator = ',';  // the regional settings change while idle
-    calc->tick("Timer1");
+    calc->regionalChanged();
     EXPECT_TRUE(calc->displayStale());
     calc->tick("Timer2");
     EXPECT_FALSE(calc->displayStale());
@@ -208,8 +210,8 @@ TEST_F(ModelFixture, PasteThatFailsLateChangesNothing) {
     calc->click("numero", 9);
     fakes.clipboard.failing = true;
     fakes.clipboard.answer();
-    EXPECT_EQ(calc->find("estado", 7)->caption, "E 521");
-    EXPECT_TRUE(calc->find("error")->visible);
+    EXPECT_EQ(calc->form().find("estado", 7)->caption, "E 521");
+    EXPECT_TRUE(calc->form().find("error")->visible);
     EXPECT_EQ(calc->eng.regs.cur[0], "29");
     EXPECT_EQ(calc->eng.regs.cur[1], "3");
     EXPECT_EQ(calc->eng.regs.saved[0], "3");
@@ -219,7 +221,7 @@ TEST_F(ModelFixture, PasteThatFailsLateChangesNothing) {
     fakes.clipboard.content = std::string(kTextBound + 1, '1');
     calc->click("tecla", 48);
     fakes.clipboard.answer();
-    EXPECT_EQ(calc->find("estado", 7)->caption, "E 7");
+    EXPECT_EQ(calc->form().find("estado", 7)->caption, "E 7");
     EXPECT_EQ(calc->eng.regs.cur[0], "29");
     EXPECT_EQ(calc->eng.regs.saved[0], "3");
     // An empty clipboard is an empty paste, not a failure.
@@ -242,26 +244,26 @@ TEST_F(ModelFixture, PrintersVerdictComesLaterWithoutHoldingTheWindow) {
     calc->click("Label13");
     calc->click("numero", 1);  // acts at once
     EXPECT_EQ(calc->eng.regs.cur[0], "81");
-    EXPECT_FALSE(calc->find("Label11")->visible);
-    EXPECT_FALSE(calc->find("error")->visible);
+    EXPECT_FALSE(calc->form().find("Label11")->visible);
+    EXPECT_FALSE(calc->form().find("error")->visible);
     fakes.printer.answer();
     EXPECT_EQ(answers, 1);
     ASSERT_EQ(fakes.printer.pages.size(), 1u);
     EXPECT_EQ(fakes.printer.pages[0].find("Label1", 0)->text, "8.") << "the page as it was at PRINT";
-    EXPECT_TRUE(calc->find("pantalla", 9)->visible);
-    EXPECT_TRUE(calc->find("Label11")->visible);
-    EXPECT_TRUE(calc->timer("Timer5")->enabled);
+    EXPECT_TRUE(calc->form().find("pantalla", 9)->visible);
+    EXPECT_TRUE(calc->form().find("Label11")->visible);
+    EXPECT_TRUE(calc->form().timer("Timer5")->enabled);
     calc->tick("Timer5");
-    EXPECT_FALSE(calc->find("pantalla", 9)->visible);
-    EXPECT_FALSE(calc->find("Label11")->visible);
+    EXPECT_FALSE(calc->form().find("pantalla", 9)->visible);
+    EXPECT_FALSE(calc->form().find("Label11")->visible);
 
     fakes.printer.ok = false;
     calc->click("Label13");
     fakes.printer.answer();
-    EXPECT_EQ(calc->find("estado", 7)->caption, "E 482");
-    EXPECT_TRUE(calc->find("error")->visible);
-    EXPECT_FALSE(calc->find("Label11")->visible);
-    EXPECT_FALSE(calc->timer("Timer5")->enabled);
+    EXPECT_EQ(calc->form().find("estado", 7)->caption, "E 482");
+    EXPECT_TRUE(calc->form().find("error")->visible);
+    EXPECT_FALSE(calc->form().find("Label11")->visible);
+    EXPECT_FALSE(calc->form().timer("Timer5")->enabled);
 }
 
 // ---------------------------------------------------------------- the screen
@@ -308,8 +310,8 @@ TEST(WindowPlacement, ACompositorThatPlacesTheWindowGetsTheDragAfterAFewPixelsAn
     fakes.window.places = false;
     fakes.window.above = false;
     Calculadora calc(fakes.services(), Calculadora::Config{"home", "help"});
-    EXPECT_EQ(calc.find("MANEJO", 0)->tip, kNoKeepAboveTip);
-    EXPECT_EQ(calc.find("MANEJO", 1)->tip, "");  // with keep-above, "^" keeps the layout's: the widget tests
+    EXPECT_EQ(calc.form().find("MANEJO", 0)->tip, kNoKeepAboveTip);
+    EXPECT_EQ(calc.form().find("MANEJO", 1)->tip, "");  // with keep-above, "^" keeps the layout's: the widget tests
     const int left = calc.left, top = calc.top;
     calc.Form_MouseDown(1, 300, 300);
     fakes.window.cursorX = fakes.window.cursorY = 400;

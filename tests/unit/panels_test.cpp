@@ -11,6 +11,19 @@
 namespace morvane::panels {
 namespace {
 
+// A layout that names one control twice, or puts a row in a frame it lacks,
+// fails when the window is made, each with its own error.
+TEST(Form, ALayoutFaultFailsAtStart) {
+    const ControlDef frame = frameRow("pantalla", 1, {}, kDisplayGreen, true);
+    const ControlDef label = textRow("aux", 3, "pantalla", 1, {}, "x");
+    const ControlDef orphan = textRow("aux", 4, "pantalla", 2, {}, "y");
+    EXPECT_NO_THROW(Form({&frame, &label}));
+    EXPECT_THROW(Form({&frame, &label, &label}), DuplicateControl);
+    EXPECT_THROW(Form({&frame, &orphan}), MissingControl);
+    Form form({&frame, &label});
+    EXPECT_THROW(form.require("aux", 4), MissingControl);
+}
+
 TEST(UnitTable, EveryCategoryHasOneBaseUnitFirstAndUniqueCaptions) {
     std::map<int, std::vector<const UnitRow*>> byCategory;
     std::set<int> indices;
@@ -37,7 +50,7 @@ TEST(UnitTable, EveryCategoryHasOneBaseUnitFirstAndUniqueCaptions) {
 }
 
 TEST(UnitTable, FactorsReadBackFromTheirTagTexts) {
-    for (const ControlDef& d : converterLayout()) {
+    for (const ControlDef& d : converterLayout({})) {
         if (d.name != "unidad") continue;
         double back = 0;
         ASSERT_EQ(textToNumber(d.tag, ',', back), Conv::Ok) << d.tag;
@@ -87,21 +100,11 @@ protected:
     std::unique_ptr<Converter> conv;
 
     void SetUp() override {
-        ControlDef panel;
-        panel.name = "pantalla";
-        panel.index = 1;
-        panel.kind = Kind::Frame;
-        ControlDef prompt;
-        prompt.name = "estado";
-        prompt.index = 10;
-        prompt.parent = "pantalla";
-        prompt.parentIndex = 1;
-        prompt.caption = "unit to...";
-        defs = {panel, prompt};
-        for (const ControlDef& d : converterLayout(units)) defs.push_back(d);
+        defs = converterLayout({}, units);
         std::vector<const ControlDef*> rows;
         for (const ControlDef& d : defs) rows.push_back(&d);
         form = std::make_unique<Form>(rows);
+        form->find("pantalla", 1)->visible = true;  // shown, as its mode key shows it
         eng.sep = GetParam();
         conv = std::make_unique<Converter>(Context{*form, eng, {}}, units);
     }

@@ -9,6 +9,7 @@
 
 #include "engine/engine.h"
 
+using morvane::Key;
 using morvane::Engine;
 using morvane::kRegisters;
 using morvane::Registers;
@@ -232,15 +233,15 @@ TEST(KeypadFrame, UndoAfterPlusTwice) {
         e.regs.log() = "3";
         e.regs.cur[1] = "2";
         e.regs.cur[2] = "9";
-        e.tecla_Click(0);  // "+": snapshot, log := 5, drop
+        e.press(Key::Add);  // snapshot, log := 5, drop
         EXPECT_EQ(e.regs.log(), "5");
         EXPECT_EQ(e.regs.cur[1], "9");
-        e.tecla_Click(5);
+        e.press(Key::Undo);
         EXPECT_EQ(e.regs.log(), "3");
         EXPECT_EQ(e.regs.cur[1], "2");
         EXPECT_EQ(e.regs.cur[2], "9");
         e.regs.log() += "1";  // typed after the undo: no snapshot
-        e.tecla_Click(5);
+        e.press(Key::Undo);
         EXPECT_EQ(e.regs.log(), "3");
         EXPECT_EQ(e.regs.cur[1], "2");
         EXPECT_EQ(e.regs.cur[2], "9");
@@ -250,11 +251,11 @@ TEST(KeypadFrame, UndoAfterPlusTwice) {
 TEST(KeypadFrame, UndoRemovesDigitsTypedAfterTheSnapshot) {
     Engine e;
     e.numero_Click(7);
-    e.tecla_Click(12);  // ENTER: snapshot with log "7"
+    e.press(Key::Enter);  // snapshot with log "7"
     e.numero_Click(4);
     EXPECT_EQ(e.regs.log(), "4");
     EXPECT_EQ(e.regs.cur[1], "7");
-    e.tecla_Click(5);
+    e.press(Key::Undo);
     EXPECT_EQ(e.regs.log(), "7");
     EXPECT_EQ(e.regs.cur[1], "");
 }
@@ -263,7 +264,7 @@ TEST(KeypadFrame, UndoFirstEmptiesEveryRegister) {
     Engine e;
     e.numero_Click(1);
     e.numero_Click(2);
-    e.tecla_Click(5);
+    e.press(Key::Undo);
     for (int i = 0; i < kRegisters; ++i) EXPECT_EQ(e.regs.cur[static_cast<size_t>(i)], "") << i;
 }
 

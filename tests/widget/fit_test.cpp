@@ -93,7 +93,7 @@ TEST_F(FitTest, MemoryRowsShrinkThenShowTheirEndWithTheExponentAndTheWholeValueO
 
 TEST_F(FitTest, TheClockFitsTheTimeInTwelveAndTwentyFourHourFormatsAndALongOne) {
     ControlWidget* clock = widget("estado", 4);
-    Control& c = *m().find("estado", 4);
+    Control& c = *m().form().find("estado", 4);
     struct Case {
         const char* time;
         bool smaller;

@@ -114,7 +114,7 @@ TEST_F(PanelsTest, HoverFollowsThePointerAndRepaintsOnlyOnAChange) {
             return false;
         }
     } painted;
-    for (int id : m().elements("unidad"))
+    for (int id : m().form().elements("unidad"))
         if (id >= 0)
             if (QWidget* u = w->controlWidgets()[static_cast<size_t>(id)]) u->installEventFilter(&painted);
     QTest::mouseMove(b, QPoint(9, 6));
@@ -163,8 +163,8 @@ TEST_F(PanelsTest, TheMemoryListDrawsAndTakesItsRowsAtThePageOffset) {
     QWheelEvent down(QPointF(20, 20), contents->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -240), Qt::NoButton,
                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(contents, &down);
-    EXPECT_EQ(m().find("listmemory", 0)->listTop, -1180 - 300);
-    EXPECT_EQ(m().find("listmemory", 1)->listTop, -1180 - 300);
+    EXPECT_EQ(m().form().find("listmemory", 0)->listTop, -1180 - 300);
+    EXPECT_EQ(m().form().find("listmemory", 1)->listTop, -1180 - 300);
 }
 
 }  // namespace

@@ -262,7 +262,7 @@ TEST_F(PrintKeys, PrintWithoutAPrinterShowsError482) {
     EXPECT_EQ(shown("descripcionerror"),
               QStringLiteral("No se ha podido imprimir la pila: no hay ninguna impresora disponible o la "
                              "impresora ha rechazado el trabajo."));
-    EXPECT_FALSE(w->model().find("Label11")->visible);
+    EXPECT_FALSE(w->model().form().find("Label11")->visible);
     EXPECT_EQ(w->model().eng.regs.cur[0], "42");
 }
 

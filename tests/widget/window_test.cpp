@@ -201,7 +201,7 @@ protected:
     Box windowBox(const ControlDef& d) const {
         Box b = d.box;
         for (const ControlDef* p = &d; !p->parent.empty();) {
-            const Control* pc = m_const().find(p->parent, p->parentIndex);
+            const Control* pc = m_const().form().find(p->parent, p->parentIndex);
             if (!pc) break;
             p = pc->def;
             b.left += p->box.left;
@@ -221,10 +221,10 @@ protected:
 
 TEST_F(WindowTest, EveryVisualControlHasAWidgetAtItsTablePositionInItsFrame) {
     const auto& widgets = w->controlWidgets();
-    ASSERT_EQ(widgets.size(), m().controls.size());
+    ASSERT_EQ(widgets.size(), m().form().controls.size());
     int made = 0;
-    for (size_t i = 0; i < m().controls.size(); ++i) {
-        const ControlDef& d = *m().controls[i].def;
+    for (size_t i = 0; i < m().form().controls.size(); ++i) {
+        const ControlDef& d = *m().form().controls[i].def;
         ControlWidget* cw = widgets[i];
         if (storageOnly(d)) continue;
         ASSERT_NE(cw, nullptr) << qPrintable(label(d)) << " has no widget";
@@ -236,7 +236,7 @@ TEST_F(WindowTest, EveryVisualControlHasAWidgetAtItsTablePositionInItsFrame) {
             EXPECT_EQ(v % kTwipsPerPixel, 0) << qPrintable(label(d)) << " is not on the pixel grid";
         if (d.kind == Kind::List) {
             // A list box fills its clipping window's height; its rows move.
-            const ControlDef& window = *m().controls[static_cast<size_t>(m().controls[i].parent)].def;
+            const ControlDef& window = *m().form().controls[static_cast<size_t>(m().form().controls[i].parent)].def;
             EXPECT_EQ(cw->geometry(), pixels(d.box.left, 0, d.box.width, window.box.height)) << qPrintable(label(d));
         } else {
             EXPECT_EQ(cw->geometry(), pixels(d.box.left, d.box.top, d.box.width, d.box.height)) << qPrintable(label(d));
@@ -563,8 +563,8 @@ TEST_F(WindowTest, KeysCarryTheirCaptionTooltipAndAccessibleTexts) {
 // Inside a tool panel or the error box: the panels' tables give their own
 // texts.
 bool inPanel(const Calculadora& m, const Control& c) {
-    for (int p = c.parent; p >= 0; p = m.controls[static_cast<size_t>(p)].parent) {
-        const std::string_view n = m.controls[static_cast<size_t>(p)].def->name;
+    for (int p = c.parent; p >= 0; p = m.form().controls[static_cast<size_t>(p)].parent) {
+        const std::string_view n = m.form().controls[static_cast<size_t>(p)].def->name;
         if (n == "pantalla" || n == "error") return true;
     }
     return false;
@@ -918,7 +918,7 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     stopTimers();
     ControlWidget* log = widget("nivel2", 0);
     const QRect line = inWindow(log), cursor = inWindow(widget("Shape1")), prompt = inWindow(widget("Label2"));
-    m().find("Shape1")->visible = m().find("Label2")->visible = false;  // not the text's ink
+    m().form().find("Shape1")->visible = m().form().find("Label2")->visible = false;  // not the text's ink
     auto show = [&](const std::string& text) {
         m().eng.regs.cur[0] = text;
         m().tick("Timer2");
@@ -947,7 +947,7 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
     // "20:" are the widest).
     const QRect display = inWindow(widget("pila"));
     for (int page : {1, 3}) {
-        m().find("subpantalla", page)->visible = true;
+        m().form().find("subpantalla", page)->visible = true;
         w->refresh();
         const int left = inkColumns(*w, inWindow(widget("Label1", page * 5 + 4)).intersected(display)).first;
         EXPECT_GE(left - display.left(), 2) << "the label of level " << page * 5 + 5 << " touches the edge";
@@ -960,7 +960,7 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
 TEST_F(WindowTest, DisplayLinesDrawRegisterTextsAsStoredLeftToRight) {
     stopTimers();
     const QRect line = inWindow(widget("nivel2", 0));
-    m().find("Shape1")->visible = false;
+    m().form().find("Shape1")->visible = false;
     auto image = [&](const QString& text) {
         m().eng.regs.cur[0] = text.toStdString();
         m().tick("Timer2");
@@ -1023,10 +1023,10 @@ TEST_F(WindowTest, ColoursOfTheLayoutReachTheScreen) {
 }
 
 TEST_F(WindowTest, CloseKeyEndsTheProgram360MillisecondsLater) {
-    QTimer* close = nullptr;
-    for (QTimer* t : w->findChildren<QTimer*>())
-        if (t->interval() == 360) close = t;
+    // The close key's timer, by its name in the model.
+    QTimer* close = w->findChild<QTimer*>(QStringLiteral("Timer4"));
     ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->interval(), 360);
     EXPECT_FALSE(close->isActive());
     click(widget("MANEJO", 2));
     EXPECT_TRUE(close->isActive());

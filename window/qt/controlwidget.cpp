@@ -144,7 +144,7 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     if (d.kind == Kind::List && c.parent >= 0) {
         // A list box fills its clipping window's height and draws its rows
         // at the list's offset inside that window.
-        const ControlDef& window = *model.at(c.parent).def;
+        const ControlDef& window = *model.form().at(c.parent).def;
         setGeometry(px(d.box.left), 0, px(d.box.width), px(window.box.height));
     } else {
         setGeometry(px(d.box.left), px(d.box.top), px(d.box.width), px(d.box.height));
@@ -174,16 +174,16 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     if (d.name == "nivel2" && d.index == 0) {
         // The cursor bar stands beside the log's right end and the prompt
         // over its left end; the text keeps one pixel clear of both.
-        if (const Control* bar = model.find("Shape1"); bar && bar->parent == c.parent)
+        if (const Control* bar = model.form().find("Shape1"); bar && bar->parent == c.parent)
             cursorGap_ = std::max(0, (d.box.right() - bar->def->box.left) / kTwipsPerPixel + 1);
-        if (const Control* prompt = model.find("Label2"); prompt && prompt->parent == c.parent)
+        if (const Control* prompt = model.form().find("Label2"); prompt && prompt->parent == c.parent)
             promptGap_ = std::max(0, (prompt->def->box.right() - d.box.left) / kTwipsPerPixel + 1);
     }
     if (d.name == "Label1") {
         int left = d.box.left;
-        for (int p = c.parent; p >= 0 && model.controls[static_cast<size_t>(p)].def->name == "subpantalla";
-             p = model.controls[static_cast<size_t>(p)].parent)
-            left += model.controls[static_cast<size_t>(p)].def->box.left;
+        for (int p = c.parent; p >= 0 && model.form().controls[static_cast<size_t>(p)].def->name == "subpantalla";
+             p = model.form().controls[static_cast<size_t>(p)].parent)
+            left += model.form().controls[static_cast<size_t>(p)].def->box.left;
         leftInDisplay_ = left / kTwipsPerPixel;
     }
     caption_ = c.caption;
@@ -198,7 +198,7 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     setVisible(widgetShown(c));
 }
 
-const Control& ControlWidget::control() const { return model_.controls[static_cast<size_t>(id_)]; }
+const Control& ControlWidget::control() const { return model_.form().controls[static_cast<size_t>(id_)]; }
 
 // A shape lets the mouse through, so whether its widget is shown changes
 // nothing under the pointer: a shape comes and goes (the log's blinking

@@ -56,8 +56,9 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     // A paste's text or a print's verdict comes later, from the event loop.
     model_->onAnswer = [this] { afterInput(); };
     build();
-    for (const Timer& t : model_->timers) {
+    for (const Timer& t : model_->form().timers) {
         auto* qt = new QTimer(this);
+        qt->setObjectName(QString::fromUtf8(t.name.data(), static_cast<qsizetype>(t.name.size())));
         qt->setInterval(t.interval);
         qt->setTimerType(Qt::CoarseTimer);
         const std::string name(t.name);
@@ -81,12 +82,6 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::timerRunning(std::string_view name) const {
-    for (size_t i = 0; i < timers_.size(); ++i)
-        if (model_->timers[i].name == name) return timers_[i]->isActive();
-    return false;
-}
-
 namespace {
 
 // Controls that only hold values: the registers, the main memory and the
@@ -96,14 +91,14 @@ bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "m
 }  // namespace
 
 void MainWindow::build() {
-    widgets_.assign(model_->controls.size(), nullptr);
+    widgets_.assign(model_->form().controls.size(), nullptr);
     buildShown();
 }
 
 ControlWidget* MainWindow::ensureWidget(int id) {
     ControlWidget*& slot = widgets_[static_cast<size_t>(id)];
     if (slot) return slot;
-    const Control& c = model_->controls[static_cast<size_t>(id)];
+    const Control& c = model_->form().controls[static_cast<size_t>(id)];
     if (storageOnly(*c.def)) return nullptr;
     QWidget* parent = this;
     if (c.parent >= 0) {
@@ -116,9 +111,9 @@ ControlWidget* MainWindow::ensureWidget(int id) {
         if (!statusBar_) {
             statusBar_ = new StatusBarWidget(parent);
             int bottom = 0;
-            for (size_t k = 0; k < model_->controls.size(); ++k)
+            for (size_t k = 0; k < model_->form().controls.size(); ++k)
                 if (inStatusLine(*model_, static_cast<int>(k)))
-                    bottom = std::max(bottom, model_->controls[k].def->box.bottom());
+                    bottom = std::max(bottom, model_->form().controls[k].def->box.bottom());
             statusBar_->setGeometry(0, 0, parent->width(), bottom / kTwipsPerPixel);
             statusBar_->lower();  // it draws nothing: whatever else lies there takes the pointer
             statusBar_->show();
@@ -142,17 +137,17 @@ void MainWindow::buildShown() {
     // whole shown subtrees.
     for (size_t i = 0; i < widgets_.size(); ++i) {
         if (widgets_[i]) continue;
-        const Control& c = model_->controls[i];
+        const Control& c = model_->form().controls[i];
         if (c.parent >= 0) {
             const ControlWidget* p = widgets_[static_cast<size_t>(c.parent)];
-            if (!p || !model_->controls[static_cast<size_t>(c.parent)].visible) continue;
+            if (!p || !model_->form().controls[static_cast<size_t>(c.parent)].visible) continue;
         }
         ensureWidget(static_cast<int>(i));
     }
 }
 
 ControlWidget* MainWindow::widgetFor(std::string_view name, int index) {
-    const int id = model_->id(name, index);
+    const int id = model_->form().id(name, index);
     return id < 0 ? nullptr : ensureWidget(id);
 }
 
@@ -163,7 +158,7 @@ const std::vector<ControlWidget*>& MainWindow::controlWidgets() {
 
 void MainWindow::syncTimers() {
     for (size_t i = 0; i < timers_.size(); ++i) {
-        const Timer& t = model_->timers[i];
+        const Timer& t = model_->form().timers[i];
         // The display timer sleeps while it has nothing to rewrite: every
         // click and key runs the display refresh at once (afterInput).
         const bool on = t.enabled && (t.name != "Timer2" || model_->displayStale());
@@ -372,7 +367,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void MainWindow::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::LocaleChange) regional_.reload();
+    if (e->type() == QEvent::LocaleChange && model_) {
+        regional_.reload();
+        model_->regionalChanged();
+        refresh();
+    }
     if (e->type() == QEvent::WindowStateChange && model_ && model_->minimized && !(windowState() & Qt::WindowMinimized)) {
         model_->restored();
         refresh();

@@ -52,8 +52,6 @@ public:
     // A key went down or came up under the pointer: the skin draws its face
     // held down.
     void keyPressed(const ControlDef& key, bool down);
-    // Whether the Qt timer of the model's timer is running now.
-    bool timerRunning(std::string_view name) const;
     // Tab (next) or Shift+Tab: the focus moves along the model's order.
     bool moveFocus(bool next);
     // The pointer pressed a control: the focus mark goes.
