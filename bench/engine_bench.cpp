@@ -34,7 +34,7 @@ const std::vector<double>& doubleSpread() {
         std::uniform_real_distribution<double> mantissa(1.0, 10.0);
         std::uniform_int_distribution<int> exponent(-307, 307);
         std::uniform_int_distribution<int> small(-5, 16);
-        for (int i = 0; i < 128; ++i) v.push_back(i * 37 - 1000);             // integers
+        for (int i = 0; i < 128; ++i) v.push_back(i * 37 - 1000);              // integers
         for (int i = 1; i <= 128; ++i) v.push_back(i / 8.0 - (i % 3) * 0.01);  // short decimals
         for (int i = 0; i < 256; ++i) {
             const double m = mantissa(rng) * std::pow(10.0, small(rng));  // fixed notation mostly
@@ -64,9 +64,30 @@ std::string withSep(std::string t, char sep) {
 std::vector<std::string> textSpread(char sep) {
     std::vector<std::string> v;
     for (double d : doubleSpread()) v.push_back(numberToText(d, sep));
-    for (const char* t : {"12", "12.", ".5", "-0.001", " 3 ", "1e5", "1E-300", "2.5E+308", "1E-400", "007",
-                          "123456789012345678901234567890", "0.000000000000000000001", "-4.5e-3", "12a", "",
-                          "-", "E5", "1.2.3", "1E", "+", "--1", "1E+", "NaN", "inf"})
+    for (const char* t : {"12",
+                          "12.",
+                          ".5",
+                          "-0.001",
+                          " 3 ",
+                          "1e5",
+                          "1E-300",
+                          "2.5E+308",
+                          "1E-400",
+                          "007",
+                          "123456789012345678901234567890",
+                          "0.000000000000000000001",
+                          "-4.5e-3",
+                          "12a",
+                          "",
+                          "-",
+                          "E5",
+                          "1.2.3",
+                          "1E",
+                          "+",
+                          "--1",
+                          "1E+",
+                          "NaN",
+                          "inf"})
         v.push_back(withSep(t, sep));
     return v;
 }
@@ -183,7 +204,8 @@ void BM_KeyStream_FormKeyPress(benchmark::State& state) {
         }
         events += sizeof kSession - 1;
     }
-    if (c.eng.regs.cur[19].empty() && state.iterations() > 20) state.SkipWithError("the session did not fill the stack");
+    if (c.eng.regs.cur[19].empty() && state.iterations() > 20)
+        state.SkipWithError("the session did not fill the stack");
     state.SetItemsProcessed(events);
 }
 BENCHMARK(BM_KeyStream_FormKeyPress)->ArgName("refresh")->Arg(0)->Arg(1);
@@ -201,13 +223,27 @@ void BM_KeyStream_Click(benchmark::State& state) {
     std::vector<Press> presses;
     for (const char* k = kSession; *k; ++k) {
         switch (*k) {
-            case '\r': presses.push_back({"tecla", 12}); break;
-            case '.': presses.push_back({"tecla", 15}); break;
-            case '+': presses.push_back({"tecla", 0}); break;
-            case '-': presses.push_back({"tecla", 1}); break;
-            case '*': presses.push_back({"tecla", 2}); break;
-            case '/': presses.push_back({"tecla", 3}); break;
-            default: presses.push_back({"numero", *k - '0'}); break;
+            case '\r':
+                presses.push_back({"tecla", 12});
+                break;
+            case '.':
+                presses.push_back({"tecla", 15});
+                break;
+            case '+':
+                presses.push_back({"tecla", 0});
+                break;
+            case '-':
+                presses.push_back({"tecla", 1});
+                break;
+            case '*':
+                presses.push_back({"tecla", 2});
+                break;
+            case '/':
+                presses.push_back({"tecla", 3});
+                break;
+            default:
+                presses.push_back({"numero", *k - '0'});
+                break;
         }
     }
     // One unmeasured round: every key of the session must have its handler.
@@ -221,7 +257,8 @@ void BM_KeyStream_Click(benchmark::State& state) {
         }
         events += static_cast<int64_t>(presses.size());
     }
-    if (c.eng.regs.cur[19].empty() && state.iterations() > 20) state.SkipWithError("the session did not fill the stack");
+    if (c.eng.regs.cur[19].empty() && state.iterations() > 20)
+        state.SkipWithError("the session did not fill the stack");
     state.SetItemsProcessed(events);
 }
 BENCHMARK(BM_KeyStream_Click)->ArgName("refresh")->Arg(0)->Arg(1);
@@ -232,7 +269,8 @@ void BM_XlsFullStack(benchmark::State& state) {
     Fakes f;
     Calculadora c(f.services(), {});
     fillRegisters(c);
-    if (c.click("Label14") != EventResult::Ok || std::count(f.clipboard.content.begin(), f.clipboard.content.end(), '\t') != 21)
+    if (c.click("Label14") != EventResult::Ok ||
+        std::count(f.clipboard.content.begin(), f.clipboard.content.end(), '\t') != 21)
         state.SkipWithError("XLS did not copy 21 registers");
     for (auto _ : state) {
         c.click("Label14");

@@ -12,8 +12,7 @@ namespace morvane {
 
 Engine::Engine() {
     std::random_device rd;
-    const auto t = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    const auto t = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     std::seed_seq seq{rd(), rd(), static_cast<unsigned>(t), static_cast<unsigned>(t >> 32)};
     rng_.seed(seq);
 }
@@ -78,9 +77,8 @@ double Engine::stackWalk(bool product) {
 void Engine::paste() {
     if (!clipboard) throw Failure{kClipboardFailure};
     pasting_ = true;
-    clipboard->readText(kTextBound, [this](platform::Clipboard::Read read, std::string text) {
-        pasted(read, std::move(text));
-    });
+    clipboard->readText(kTextBound,
+                        [this](platform::Clipboard::Read read, std::string text) { pasted(read, std::move(text)); });
 }
 
 void Engine::pasted(platform::Clipboard::Read read, std::string text) {

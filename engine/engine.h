@@ -32,11 +32,11 @@ public:
 
     Registers regs;
     AngleUnit angle = AngleUnit::Degrees;
-    bool hyperbolic = false;     // the prefix "HYP" of the next trigonometric key
-    std::string memoria = "0";   // the main memory
+    bool hyperbolic = false;    // the prefix "HYP" of the next trigonometric key
+    std::string memoria = "0";  // the main memory
     StoredValues memoryList;
     ErrorReport err;
-    char sep = '.';              // the regional decimal separator
+    char sep = '.';  // the regional decimal separator
     platform::Clipboard* clipboard = nullptr;
     // Called after an answer that comes after its key (the clipboard's text
     // for "pst", a printer's verdict) has been applied: the window model

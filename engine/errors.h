@@ -9,7 +9,7 @@ namespace morvane {
 
 enum ErrorNumber : int {
     kInvalidArgument = 5,
-    kTooLong = 7,             // a register text beyond the bound
+    kTooLong = 7,  // a register text beyond the bound
     kOverflow = 6,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
@@ -29,17 +29,17 @@ const char* errorMessage(int n);
 
 // State of the error indicator estado(7) and the error panel.
 struct ErrorReport {
-    std::string indicator = "E ";                 // estado(7) caption
-    Rgb indicatorBack = rgb(255, 128, 0);         // estado(7) background
-    std::string numero = "ERROR";                 // numeroerror
+    std::string indicator = "E ";                        // estado(7) caption
+    Rgb indicatorBack = rgb(255, 128, 0);                // estado(7) background
+    std::string numero = "ERROR";                        // numeroerror
     std::string descripcion = "Descripción del error.";  // descripcionerror
-    bool visible = false;                          // the error panel
-    int number = 0;                                // the last number reported
-    unsigned long reports = 0;                     // how many reports so far
-    unsigned long failures = 0;                    // how many failures, reported or only indicated
+    bool visible = false;                                // the error panel
+    int number = 0;                                      // the last number reported
+    unsigned long reports = 0;                           // how many reports so far
+    unsigned long failures = 0;                          // how many failures, reported or only indicated
     // The keyboard's failures, which redden the indicator and show nothing else.
-    int quietNumber = 0;                           // the last one's number
-    unsigned long quietFailures = 0;               // how many so far
+    int quietNumber = 0;              // the last one's number
+    unsigned long quietFailures = 0;  // how many so far
 
     void report(int n);
     void quietFailure(int n);

@@ -100,8 +100,8 @@ using KeyOperation = void (*)(Engine&, const Operands&);
 
 struct KeyRow {
     Key key;
-    std::string_view caption;     // the label's own caption ("" where the face carries the text)
-    std::string_view legend;      // painted on the key's face
+    std::string_view caption;  // the label's own caption ("" where the face carries the text)
+    std::string_view legend;   // painted on the key's face
     std::string_view tooltip;
     std::string_view accessible;  // what a screen reader calls it, where its text would not do
     KeyOperation operation;       // nullptr: no function

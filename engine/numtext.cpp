@@ -23,8 +23,7 @@ Decimal toDecimal(double v, int significant) {
     // Scientific form with significant-1 fraction digits: "d.ddd...e+XX",
     // correctly rounded from the binary value.
     char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
-                           significant - 1);
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, significant - 1);
     std::string_view s(buf, static_cast<size_t>(r.ptr - buf));
     size_t e = s.find('e');
     for (size_t i = 0; i < e; ++i)

@@ -18,11 +18,11 @@ struct Registers {
     std::string& log() { return cur[0]; }
     const std::string& log() const { return cur[0]; }
 
-    void enter(char sep);   // lift
-    void retroceder();      // drop
-    void guardarpila();     // snapshot
-    void restore();         // undo
-    void clear();           // DEL
+    void enter(char sep);  // lift
+    void retroceder();     // drop
+    void guardarpila();    // snapshot
+    void restore();        // undo
+    void clear();          // DEL
 
     // A key that fails changes nothing at all, its undo snapshot included.
     // guardarpila() keeps the snapshot it replaces until the key ends (a key

@@ -52,10 +52,10 @@ EventCount& eventCount();
 
 namespace {
 
-constexpr int kMaxEvents = 200;      // events per input
-constexpr size_t kRawMax = 255;      // a raw clipboard text
-constexpr size_t kLongMax = 4096;    // a generated long clipboard text
-constexpr int kLongTexts = 4;        // long texts per input; later ones are capped at kRawMax
+constexpr int kMaxEvents = 200;    // events per input
+constexpr size_t kRawMax = 255;    // a raw clipboard text
+constexpr size_t kLongMax = 4096;  // a generated long clipboard text
+constexpr int kLongTexts = 4;      // long texts per input; later ones are capped at kRawMax
 
 // ---------------------------------------------------------------- input
 
@@ -106,26 +106,35 @@ const std::vector<Target>& clickables() {
 
 // Indices beyond the arrays, unknown names and controls that take no click.
 constexpr Target kOdd[] = {
-    {"tecla", 66},      {"tecla", -1},        {"tecla", 1000},    {"tecla", -2147483647 - 1},
-    {"numero", 10},     {"numero", -1},       {"nivel2", 21},     {"nivel2", -1},
-    {"estado", 5},      {"estado", 99},       {"orden", 6},       {"orden", 84},
-    {"orden", -1},      {"monitor", 0},       {"monitor", 11},    {"MANEJO", 3},
-    {"Label10", 2},     {"vcp", 3},           {"vcp", -1},        {"nosuch", 0},
-    {"", -1},           {"TECLA", 0},         {"tecla ", 0},      {"nivel", 1},
-    {"nivel", 0},       {"memoriaprincipal", -1}, {"pila", -1},   {"error", -1},
-    {"pantalla", 6},    {"Shape1", -1},       {"Timer1", -1},     {"listmemory", 1},
-    {"Label4", -1},     {"Label4", 0},
+    {"tecla", 66},   {"tecla", -1},
+    {"tecla", 1000}, {"tecla", -2147483647 - 1},
+    {"numero", 10},  {"numero", -1},
+    {"nivel2", 21},  {"nivel2", -1},
+    {"estado", 5},   {"estado", 99},
+    {"orden", 6},    {"orden", 84},
+    {"orden", -1},   {"monitor", 0},
+    {"monitor", 11}, {"MANEJO", 3},
+    {"Label10", 2},  {"vcp", 3},
+    {"vcp", -1},     {"nosuch", 0},
+    {"", -1},        {"TECLA", 0},
+    {"tecla ", 0},   {"nivel", 1},
+    {"nivel", 0},    {"memoriaprincipal", -1},
+    {"pila", -1},    {"error", -1},
+    {"pantalla", 6}, {"Shape1", -1},
+    {"Timer1", -1},  {"listmemory", 1},
+    {"Label4", -1},  {"Label4", 0},
 };
 
 // Control arrays clicked by name and an index 0..99: the soft keys, the
 // display lines, the status labels and the panels' lists among them.
-constexpr std::string_view kArrays[] = {"orden",  "nivel2", "estado",   "vcp",       "monitor", "MANEJO", "Label10", "tecla",
-                                        "ctype", "unidad", "convtemp", "convtemp2", "mult",    "utype",  "cons"};
+constexpr std::string_view kArrays[] = {"orden",    "nivel2",    "estado", "vcp",   "monitor",
+                                        "MANEJO",   "Label10",   "tecla",  "ctype", "unidad",
+                                        "convtemp", "convtemp2", "mult",   "utype", "cons"};
 
 // The keyboard map, digits twice over.
 constexpr std::string_view kKeyMap = "01234567890123456789,.Ee_#SsRr<>%Ii+-*/\b\r\b\r"sv;
 
-constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1", "Timer1",
+constexpr std::string_view kTimers[] = {"Timer2", "Timer2", "Timer2", "Timer1",  "Timer1",
                                         "Timer4", "Timer5", "Timer3", "imprimir"};
 
 // PRINT, XLS and the stack-utilities panel's lines.
@@ -134,24 +143,119 @@ constexpr Target kPrintCopy[] = {{"Label13", -1}, {"Label14", -1}, {"funpila", 0
 
 // Clipboard texts worth trying as they are.
 constexpr std::string_view kTexts[] = {
-    ""sv, "0"sv, "1"sv, "-1"sv, "12"sv, "1.5"sv, "1,5"sv, "-0"sv, "+7"sv, " 42 "sv, "\t3\t"sv, "1E5"sv,
-    "1e-5"sv, "1E"sv, "12E-"sv, "E5"sv, "-"sv, ","sv, "."sv, "12,"sv, "12."sv, ".5"sv, ",5"sv,
-    "inf"sv, "-inf"sv, "INF"sv, "Infinity"sv, "nan"sv, "NaN"sv, "-nan"sv, "nan(0x1)"sv, "1.#INF"sv,
-    "1E999"sv, "-1E999"sv, "1E-999"sv, "1E308"sv, "1E+308"sv, "-1E308"sv, "1.7976931348623157E308"sv,
-    "1,7976931348623157E308"sv, "-1.7976931348623157E308"sv, "1.79769313486231E+308"sv,
-    "1,79769313486231E+308"sv, "1.79769313486232E+308"sv, "2.2250738585072014E-308"sv,
-    "4.9406564584124654E-324"sv, "4,9406564584124654E-324"sv, "5E-324"sv, "1E-400"sv,
-    "9.99999999999999E+307"sv, "1E+15"sv, "999999999999999"sv, "123456789012345678901234567890"sv,
-    "0.1"sv, "0,1"sv, "3.14159265358979"sv, "170"sv, "171"sv, "709.78"sv, "710"sv, "1E154"sv, "1E155"sv,
-    "1.2.3"sv, "1,2,3"sv, "1 2"sv, "0x10"sv, "1e+"sv, "--1"sv, "+-1"sv, "1E2147483648"sv,
-    "1E-2147483649"sv, "1E99999999999999999999"sv, "0E999999"sv, "\xd9\xa1\xd9\xa2"sv, "\xef\xbc\x91"sv,
-    "\xc3\x91"sv, "\xff\xfe"sv, "\0"sv, "1\0" "2"sv, "12\n"sv, "12\r\n"sv, "99999999999999999999E-20"sv,
-    "2"sv, "-2"sv, "-8"sv, "3"sv, "0.5"sv, "0,5"sv, "90"sv, "180"sv, "1E-10"sv, "1E10"sv, "-1E10"sv,
+    ""sv,
+    "0"sv,
+    "1"sv,
+    "-1"sv,
+    "12"sv,
+    "1.5"sv,
+    "1,5"sv,
+    "-0"sv,
+    "+7"sv,
+    " 42 "sv,
+    "\t3\t"sv,
+    "1E5"sv,
+    "1e-5"sv,
+    "1E"sv,
+    "12E-"sv,
+    "E5"sv,
+    "-"sv,
+    ","sv,
+    "."sv,
+    "12,"sv,
+    "12."sv,
+    ".5"sv,
+    ",5"sv,
+    "inf"sv,
+    "-inf"sv,
+    "INF"sv,
+    "Infinity"sv,
+    "nan"sv,
+    "NaN"sv,
+    "-nan"sv,
+    "nan(0x1)"sv,
+    "1.#INF"sv,
+    "1E999"sv,
+    "-1E999"sv,
+    "1E-999"sv,
+    "1E308"sv,
+    "1E+308"sv,
+    "-1E308"sv,
+    "1.7976931348623157E308"sv,
+    "1,7976931348623157E308"sv,
+    "-1.7976931348623157E308"sv,
+    "1.79769313486231E+308"sv,
+    "1,79769313486231E+308"sv,
+    "1.79769313486232E+308"sv,
+    "2.2250738585072014E-308"sv,
+    "4.9406564584124654E-324"sv,
+    "4,9406564584124654E-324"sv,
+    "5E-324"sv,
+    "1E-400"sv,
+    "9.99999999999999E+307"sv,
+    "1E+15"sv,
+    "999999999999999"sv,
+    "123456789012345678901234567890"sv,
+    "0.1"sv,
+    "0,1"sv,
+    "3.14159265358979"sv,
+    "170"sv,
+    "171"sv,
+    "709.78"sv,
+    "710"sv,
+    "1E154"sv,
+    "1E155"sv,
+    "1.2.3"sv,
+    "1,2,3"sv,
+    "1 2"sv,
+    "0x10"sv,
+    "1e+"sv,
+    "--1"sv,
+    "+-1"sv,
+    "1E2147483648"sv,
+    "1E-2147483649"sv,
+    "1E99999999999999999999"sv,
+    "0E999999"sv,
+    "\xd9\xa1\xd9\xa2"sv,
+    "\xef\xbc\x91"sv,
+    "\xc3\x91"sv,
+    "\xff\xfe"sv,
+    "\0"sv,
+    "1\0"
+    "2"sv,
+    "12\n"sv,
+    "12\r\n"sv,
+    "99999999999999999999E-20"sv,
+    "2"sv,
+    "-2"sv,
+    "-8"sv,
+    "3"sv,
+    "0.5"sv,
+    "0,5"sv,
+    "90"sv,
+    "180"sv,
+    "1E-10"sv,
+    "1E10"sv,
+    "-1E10"sv,
 };
 
 enum class Kind {
-    Click, Key, Tick, ClipText, ClipFail, MouseDown, MouseMove, Cursor, Resize, Restored, Hover, Separator,
-    ListClick, Wheel, Clock, Printer,
+    Click,
+    Key,
+    Tick,
+    ClipText,
+    ClipFail,
+    MouseDown,
+    MouseMove,
+    Cursor,
+    Resize,
+    Restored,
+    Hover,
+    Separator,
+    ListClick,
+    Wheel,
+    Clock,
+    Printer,
 };
 
 struct Event {
@@ -483,9 +587,11 @@ private:
         const double r = k == 0 ? y + x : k == 1 ? y - x : k == 2 ? y * x : y / x;
         const bool defined = std::isfinite(r) && !(k == 3 && x == 0);
         if (!defined) {
-            if (!failed) refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) +
-                                       " has no result but did not fail";
-            else if (eng.regs.cur != before) refFailure_ = "a failing key changed the registers";
+            if (!failed)
+                refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) +
+                              " has no result but did not fail";
+            else if (eng.regs.cur != before)
+                refFailure_ = "a failing key changed the registers";
             return;
         }
         // Near the largest double the 15-digit text may not read back: either way is right.
@@ -501,8 +607,8 @@ private:
         }
         // 15 significant digits; subnormal results keep fewer.
         if (std::fabs(r) > 1e-290 && std::fabs(got - r) > 6e-15 * std::fabs(r))
-            refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) + " gave " +
-                          shown(eng.regs.cur[0]);
+            refFailure_ = "key " + std::to_string(k) + " on " + shown(before[1]) + " and " + shown(before[0]) +
+                          " gave " + shown(eng.regs.cur[0]);
         for (int i = 1; i <= 19 && refFailure_.empty(); ++i)
             if (eng.regs.cur[static_cast<size_t>(i)] != before[static_cast<size_t>(i + 1)])
                 refFailure_ = "the stack did not drop after key " + std::to_string(k);
@@ -529,7 +635,8 @@ private:
                 }
                 const PrintCopyBefore printBefore = printCopyBefore();
                 calc_->click(e.target.name, e.target.index);
-                if (e.target.name == "Label13" || e.target.name == "Label14") checkPrintCopy(e.target.name, printBefore);
+                if (e.target.name == "Label13" || e.target.name == "Label14")
+                    checkPrintCopy(e.target.name, printBefore);
                 if (keypad) referenceClick(e, before, snapshot, reportsBefore);
                 // The exchange keys move the log's text as it is into a level.
                 if (e.target.name == "orden" && e.target.index >= 3 && e.target.index <= 5 && !logBefore.empty())
@@ -633,7 +740,10 @@ private:
         bool notice, timer5, panel9;
     };
     PrintCopyBefore printCopyBefore() {
-        PrintCopyBefore b{calc_->eng.regs, {}, printer_.pages.size(), calc_->form().find("Label11")->visible,
+        PrintCopyBefore b{calc_->eng.regs,
+                          {},
+                          printer_.pages.size(),
+                          calc_->form().find("Label11")->visible,
                           calc_->form().timer("Timer5")->enabled,
                           calc_->form().find("pantalla", 9)->visible};
         for (int i = 0; i <= 20; ++i) b.lines[static_cast<size_t>(i)] = calc_->line(i).caption;
@@ -658,8 +768,9 @@ private:
                 for (int i = 0; i <= 20; ++i) {
                     const auto* t = page.find("Label1", i);
                     if (!t || t->text != b.lines[static_cast<size_t>(i)])
-                        fail(events_, "(k) print", "Label1(" + std::to_string(i) + ") of the page is not the display line " +
-                                                       shown(b.lines[static_cast<size_t>(i)]));
+                        fail(events_, "(k) print",
+                             "Label1(" + std::to_string(i) + ") of the page is not the display line " +
+                                 shown(b.lines[static_cast<size_t>(i)]));
                 }
                 if (!calc_->form().find("Label11")->visible) fail(events_, "(k) print", "no notice after a print");
             } else {
@@ -675,7 +786,8 @@ private:
         if (clip_.failing) {
             if (eng.err.indicator != "E 521" || !eng.err.visible)
                 fail(events_, "(k) copy", "a failed copy is not error 521 but " + shown(eng.err.indicator));
-            if (calc_->form().find("pantalla", 9)->visible != b.panel9) fail(events_, "(k) copy", "a failed copy moved the panel");
+            if (calc_->form().find("pantalla", 9)->visible != b.panel9)
+                fail(events_, "(k) copy", "a failed copy moved the panel");
             return;
         }
         std::string want;
@@ -684,9 +796,11 @@ private:
             want = r[0] + '\t';
             for (size_t i = 1; i < r.size() && !r[i].empty(); ++i) want += r[i] + '\t';
         }
-        if (clip_.content != want) fail(events_, "(k) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
+        if (clip_.content != want)
+            fail(events_, "(k) copy", "the clipboard holds " + shown(clip_.content) + ", not " + shown(want));
         if (clip_.selection != want) fail(events_, "(k) copy", "the selection holds " + shown(clip_.selection));
-        if (calc_->form().find("pantalla", 9)->visible) fail(events_, "(k) copy", "the panel is still open after a copy");
+        if (calc_->form().find("pantalla", 9)->visible)
+            fail(events_, "(k) copy", "the panel is still open after a copy");
     }
 
     void check(int n, const Event* e) {
@@ -695,29 +809,31 @@ private:
         for (int i = 0; i < morvane::kRegisters; ++i)
             for (const auto* t : {&eng.regs.cur[static_cast<size_t>(i)], &eng.regs.saved[static_cast<size_t>(i)]})
                 if (t->size() > morvane::kTextBound)
-                    fail(n, "(j) bound", "register " + std::to_string(i) + " holds " + std::to_string(t->size()) +
-                                             " characters");
+                    fail(n, "(j) bound",
+                         "register " + std::to_string(i) + " holds " + std::to_string(t->size()) + " characters");
         // The model's separator follows the regional settings from the moment
         // they change.
         if (calc_->separator() != sep_)
-            fail(n, "separator", std::string("the model's separator is '") + calc_->separator() + "', the regional one '" +
-                                     sep_ + "'");
+            fail(n, "separator",
+                 std::string("the model's separator is '") + calc_->separator() + "', the regional one '" + sep_ + "'");
         // A text found good stays good while the separator stays (the sets of
         // allowed texts only grow), so each slot is checked again only when
         // its text changed: long texts sit in the registers for many events.
         for (int i = 0; i < morvane::kRegisters; ++i) {
             for (int s = 0; s < 2; ++s) {
-                const std::string& t = s ? eng.regs.saved[static_cast<size_t>(i)] : eng.regs.cur[static_cast<size_t>(i)];
+                const std::string& t =
+                    s ? eng.regs.saved[static_cast<size_t>(i)] : eng.regs.cur[static_cast<size_t>(i)];
                 std::string& good = goodRegister_[static_cast<size_t>(2 * i + s)];
                 if (t == good) continue;
                 const char* which = s ? "saved" : "current";
                 if (i >= 1 && !t.empty() && !morvane::isNumeric(t, sep_) && !exchanged_.count(t) && !legacy_.count(t))
                     fail(n, "(a) level text",
-                         "level " + std::to_string(i) + " (" + which + ") holds " + shown(t) + ", not a number under '" +
-                             sep_ + "', and no exchange moved it there");
+                         "level " + std::to_string(i) + " (" + which + ") holds " + shown(t) +
+                             ", not a number under '" + sep_ + "', and no exchange moved it there");
                 if (hasInfNan(t) && !pasted_.count(t))
-                    fail(n, "(b) inf/nan", std::string(i == 0 ? "the log" : "level " + std::to_string(i)) + " (" + which +
-                                               ") holds " + shown(t) + ", which no paste brought");
+                    fail(n, "(b) inf/nan",
+                         std::string(i == 0 ? "the log" : "level " + std::to_string(i)) + " (" + which + ") holds " +
+                             shown(t) + ", which no paste brought");
                 good = t;
             }
         }
@@ -731,7 +847,8 @@ private:
         }
         if (eng.memoria != goodMemory_) {
             if (!morvane::isNumeric(eng.memoria, sep_) && !legacy_.count(eng.memoria))
-                fail(n, "(c) memory", "memoriaprincipal holds " + shown(eng.memoria) + ", not a number under '" + sep_ + "'");
+                fail(n, "(c) memory",
+                     "memoriaprincipal holds " + shown(eng.memoria) + ", not a number under '" + sep_ + "'");
             goodMemory_ = eng.memoria;
         }
         if (eng.memoryList.size() < goodList_) goodList_ = 0;
@@ -749,9 +866,9 @@ private:
                 if (!want.known || want.reg != reg || want.mode != mode || want.sep != sep_)
                     want = {true, reg, mode, sep_, morvane::displayText(reg, calc_->decimals, sep_)};
                 if (calc_->line(i).caption != want.line)
-                    fail(n, "(e) display line", "nivel2(" + std::to_string(i) + ") shows " + shown(calc_->line(i).caption) +
-                                                    ", the register " + shown(reg) + " under \"" + mode + "\" gives " +
-                                                    shown(want.line));
+                    fail(n, "(e) display line",
+                         "nivel2(" + std::to_string(i) + ") shows " + shown(calc_->line(i).caption) +
+                             ", the register " + shown(reg) + " under \"" + mode + "\" gives " + shown(want.line));
             }
         }
     }
@@ -764,7 +881,8 @@ private:
         for (int id : calc_->form().elements("unidad"))
             if (id >= 0 && calc_->form().at(id).border) ++marked;
         if (marked > 1) fail(n, "(f) unit A", std::to_string(marked) + " unit labels carry the border");
-        const int top0 = calc_->form().find("listmemory", 0)->listTop, top1 = calc_->form().find("listmemory", 1)->listTop;
+        const int top0 = calc_->form().find("listmemory", 0)->listTop,
+                  top1 = calc_->form().find("listmemory", 1)->listTop;
         const int lowest = p.memory.lowestOffset();
         if (top0 != top1 || top0 > morvane::panels::MemoryList::kFirstPage || top0 < lowest || (top0 + 30) % 50 != 0)
             fail(n, "(g) list offset", "the lists stand at " + std::to_string(top0) + " and " + std::to_string(top1));

@@ -43,7 +43,9 @@ std::vector<ControlDef> panelHead(Box area, const PanelHead& h) {
                         Align::Left, h.tip)};
 }
 
-void append(std::vector<ControlDef>& v, const std::vector<ControlDef>& rows) { v.insert(v.end(), rows.begin(), rows.end()); }
+void append(std::vector<ControlDef>& v, const std::vector<ControlDef>& rows) {
+    v.insert(v.end(), rows.begin(), rows.end());
+}
 
 ControlDef listItem(std::string_view name, int index, std::string_view parent, int parentIndex, Box box,
                     std::string_view caption, double pt, bool bold) {

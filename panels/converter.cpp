@@ -19,8 +19,8 @@ std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& un
     std::vector<ControlDef> v = panelHead(area, {kPanel, 8, 9, "CONVERT", 1050, 150, "The unit converter"});
     v.push_back(statusLabel(10, "pantalla", kPanel, {1350, 0, 1755, 150}, "unit to...", false, Align::Left,
                             "The unit to convert from, or what went wrong"));
-    v.push_back(textRow("aux", 3, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic unitA  3.Clic unitB",
-                        6));
+    v.push_back(
+        textRow("aux", 3, "pantalla", kPanel, {300, 150, 2715, 165}, "1. Choose type  2.Clic unitA  3.Clic unitB", 6));
     for (const CategoryRow& c : categoryTable()) {
         // Entries 0 to 5 on the left, then the right column.
         const bool left = c.index < 6;
@@ -33,7 +33,8 @@ std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& un
         e.visible = c.visible;
         v.push_back(e);
     }
-    for (int k = 0; k <= 7; ++k) v.push_back(frameRow("subconvert", k, {90, 390, 2895, 1455}, kDisplayGreen, false, "pantalla", kPanel));
+    for (int k = 0; k <= 7; ++k)
+        v.push_back(frameRow("subconvert", k, {90, 390, 2895, 1455}, kDisplayGreen, false, "pantalla", kPanel));
     // Each table: the left column top to bottom, then the right column.
     int rowInTable[8] = {};
     for (const UnitRow& u : units) {
@@ -48,7 +49,8 @@ std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& un
     for (int i = 0; i < static_cast<int>(scales.size()); ++i) {
         const Box from{60, 240 + 210 * i, 1365, 195};
         v.push_back(listItem("convtemp", i, "subconvert", 0, from, scales[static_cast<size_t>(i)]));
-        v.push_back(listItem("convtemp2", i, "subconvert", 0, {1470, from.top, 1365, 195}, scales[static_cast<size_t>(i)]));
+        v.push_back(
+            listItem("convtemp2", i, "subconvert", 0, {1470, from.top, 1365, 195}, scales[static_cast<size_t>(i)]));
     }
     // The factor cells lie below the panel's visible part.
     v.push_back(textRow("conv", 0, "pantalla", kPanel, {1650, 2220, 1365, 195}, ""));

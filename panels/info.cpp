@@ -15,7 +15,8 @@ std::vector<ControlDef> infoLayout(Box area) {
     v.push_back(statusLabel(31, "pantalla", kPanel, {1140, 0, 1875, 150}, "MORVANE 4.0", false, Align::Right,
                             "The program and its version"));
     // The greeting; its caption ends with the home page's address.
-    ControlDef greeting = textRow("saludo", -1, "pantalla", kPanel, {150, 330, 2745, 1410}, {}, 6.75, true, Align::Center);
+    ControlDef greeting =
+        textRow("saludo", -1, "pantalla", kPanel, {150, 330, 2745, 1410}, {}, 6.75, true, Align::Center);
     greeting.wrap = true;
     v.push_back(greeting);
     // The pages; the about page is info(1).
@@ -33,7 +34,7 @@ std::vector<ControlDef> infoLayout(Box area) {
     v.push_back(textRow("acerca", 1, "info", 1, {0, 600, 2925, 240}, "ABOUT", 9.75, true, Align::Center));
     v.push_back(textRow("acerca", 2, "info", 1, {0, 930, 2925, 240}, "Morvane 4.0", 9.75, true, Align::Center));
     v.push_back(textRow("acerca", 3, "info", 1, {0, 1260, 2925, 195}, "For Linux and other Unix desktops", 6.75, false,
-                     Align::Center));
+                        Align::Center));
     append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }

@@ -54,8 +54,8 @@ std::vector<ControlDef> memoryLayout(Box area) {
     // The calendar frame: hidden, nothing shows it.
     v.push_back(frame("calendario", 0, "pantalla", kPanel, {120, 180, 2895, 1725}, false));
     for (int i = 0; i < 2; ++i) {
-        ControlDef m = text("Label4", i, "calendario", 0, {i == 0 ? 60 : 1500, 0, 1200, 165}, i == 0 ? "ENERO" : "FEBRERO",
-                            true);
+        ControlDef m =
+            text("Label4", i, "calendario", 0, {i == 0 ? 60 : 1500, 0, 1200, 165}, i == 0 ? "ENERO" : "FEBRERO", true);
         m.clickable = true;
         v.push_back(m);
     }

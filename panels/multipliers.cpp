@@ -12,17 +12,18 @@ constexpr int kPanel = 2;
 struct PrefixRow {
     int index;  // mult(index)
     std::string_view caption;
-    int exponent;  // the factor is 10 to this power
+    int exponent;            // the factor is 10 to this power
     std::string_view shown;  // the exponent label beside it
     int memIndex;            // that label's element of the mem array
 };
 
 // Left column exa to deca, right column deci to atto.
 const PrefixRow kPrefixes[] = {
-    {0, "Exa", 18, "18", 32},   {1, "Pecta", 15, "15", 33}, {2, "Tera", 12, "12", 34},  {3, "Giga", 9, "9", 35},
-    {4, "Mega", 6, "6", 36},    {5, "Kilo", 3, "3", 37},    {6, "Hecto", 2, "2", 38},   {7, "Deca", 1, "1", 39},
-    {8, "Deci", -1, "-1", 40},  {9, "Centi", -2, "-2", 41}, {10, "Mili", -3, "-3", 42}, {11, "Micro", -6, "-6", 43},
-    {12, "Nano", -9, "-9", 44}, {13, "Pico", -12, "-12", 45}, {14, "Femto", -15, "-15", 46},
+    {0, "Exa", 18, "18", 32},     {1, "Pecta", 15, "15", 33},   {2, "Tera", 12, "12", 34},
+    {3, "Giga", 9, "9", 35},      {4, "Mega", 6, "6", 36},      {5, "Kilo", 3, "3", 37},
+    {6, "Hecto", 2, "2", 38},     {7, "Deca", 1, "1", 39},      {8, "Deci", -1, "-1", 40},
+    {9, "Centi", -2, "-2", 41},   {10, "Mili", -3, "-3", 42},   {11, "Micro", -6, "-6", 43},
+    {12, "Nano", -9, "-9", 44},   {13, "Pico", -12, "-12", 45}, {14, "Femto", -15, "-15", 46},
     {15, "Atto", -18, "-18", 47},
 };
 
@@ -47,8 +48,8 @@ std::vector<ControlDef> multiplierLayout(Box area) {
         const bool left = p.index < 8;
         const int top = 210 + 210 * (p.index % 8);
         v.push_back(numberLabel(p.memIndex, "pantalla", kPanel, {left ? 60 : 1530, top, 195, 195}, p.shown, 6));
-        ControlDef d = listItem("mult", p.index, "pantalla", kPanel, {left ? 300 : 1770, top, 885, 195}, p.caption,
-                                6.75, true);
+        ControlDef d =
+            listItem("mult", p.index, "pantalla", kPanel, {left ? 300 : 1770, top, 885, 195}, p.caption, 6.75, true);
         d.tag = intern(fullText(p.exponent));
         v.push_back(d);
     }

@@ -49,14 +49,7 @@ const Route* routeOf(std::string_view name) {
 }  // namespace
 
 Panels::Panels(Context c, const std::string& homePage)
-    : ctx(c),
-      stack(c),
-      converter(c),
-      multipliers(c),
-      constants(c),
-      memory(c),
-      info(c, homePage),
-      stackUtilities(c) {
+    : ctx(c), stack(c), converter(c), multipliers(c), constants(c), memory(c), info(c, homePage), stackUtilities(c) {
     for (const SoftKey& k : softKeyTable()) ctx.form.require("orden", k.index);
 }
 

@@ -46,7 +46,7 @@ struct PrintIcon {  // the program's icon
     int left = 0, top = 0, width = 0, height = 0;
 };
 struct PrintPage {
-    std::string docName;       // the print job's name
+    std::string docName;        // the print job's name
     int width = 0, height = 0;  // the page's extent in twips
     std::vector<PrintText> texts;
     std::vector<PrintLine> lines;

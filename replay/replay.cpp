@@ -47,8 +47,8 @@ std::vector<int> codePoints(const std::string& s) {
 
 }  // namespace
 
-bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
-              std::string& why, char decimal) {
+bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted, std::string& why,
+              char decimal) {
     tokens.clear();
     quoted.clear();
     size_t i = 0;
@@ -231,10 +231,10 @@ bool windowProperty(Replay& r, const QueryArgs& a, std::string& value, std::stri
         std::string_view name;
         std::string value;
     } properties[] = {
-        {"height", std::to_string(c.height)},   {"width", std::to_string(c.width)},
-        {"left", std::to_string(c.left)},       {"top", std::to_string(c.top)},
-        {"topmost", boolText(c.topmost)},       {"minimized", boolText(c.minimized)},
-        {"ended", boolText(c.ended)},           {"tag", c.windowTag},
+        {"height", std::to_string(c.height)}, {"width", std::to_string(c.width)},
+        {"left", std::to_string(c.left)},     {"top", std::to_string(c.top)},
+        {"topmost", boolText(c.topmost)},     {"minimized", boolText(c.minimized)},
+        {"ended", boolText(c.ended)},         {"tag", c.windowTag},
     };
     if (a.size() == 2)
         for (const auto& p : properties)
@@ -292,8 +292,7 @@ const struct {
 
 }  // namespace
 
-bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, std::string& value,
-                   std::string& why) {
+bool Replay::query(const std::vector<std::string>& t, size_t from, size_t to, std::string& value, std::string& why) {
     if (to == from) {
         why = "missing query";
         return false;
@@ -437,11 +436,20 @@ std::string Replay::separator(const Line& l) {
 }
 
 const Replay::Command Replay::kCommands[] = {
-    {"print", &Replay::check},        {"expect", &Replay::check},           {"click", &Replay::clickOrMove},
-    {"move", &Replay::clickOrMove},   {"wheel", &Replay::wheel},            {"key", &Replay::key},
-    {"type", &Replay::type},          {"tick", &Replay::tick},              {"press", &Replay::press},
-    {"drag", &Replay::drag},          {"clipboard", &Replay::setClipboard}, {"printer", &Replay::setPrinter},
-    {"now", &Replay::now},            {"separator", &Replay::separator},
+    {"print", &Replay::check},
+    {"expect", &Replay::check},
+    {"click", &Replay::clickOrMove},
+    {"move", &Replay::clickOrMove},
+    {"wheel", &Replay::wheel},
+    {"key", &Replay::key},
+    {"type", &Replay::type},
+    {"tick", &Replay::tick},
+    {"press", &Replay::press},
+    {"drag", &Replay::drag},
+    {"clipboard", &Replay::setClipboard},
+    {"printer", &Replay::setPrinter},
+    {"now", &Replay::now},
+    {"separator", &Replay::separator},
 };
 
 void Replay::line(const std::string& text, int number) {

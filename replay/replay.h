@@ -46,8 +46,7 @@ private:
     static const Command kCommands[];
 
     // Reads one query; false with a reason when it cannot be answered.
-    bool query(const std::vector<std::string>& tokens, size_t from, size_t to, std::string& value,
-               std::string& why);
+    bool query(const std::vector<std::string>& tokens, size_t from, size_t to, std::string& value, std::string& why);
     std::string check(const Line& l);
     std::string clickOrMove(const Line& l);
     std::string wheel(const Line& l);
@@ -69,8 +68,8 @@ private:
 // with the escapes \t \n \" \\, and \d for the decimal separator in force
 // when `decimal` is given (so that one script runs under either separator).
 // False with a reason on a malformed line.
-bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted,
-              std::string& why, char decimal = 0);
+bool tokenize(const std::string& line, std::vector<std::string>& tokens, std::vector<bool>& quoted, std::string& why,
+              char decimal = 0);
 
 // Writes a value in double quotes with the same escapes.
 std::string quote(const std::string& value);

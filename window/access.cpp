@@ -70,8 +70,12 @@ struct StatusWords {
     std::string_view caption, words;
 };
 constexpr StatusWords kStatusWords[] = {
-    {3, "DEG", "Degrees"},       {3, "GRA", "Grads"},        {3, "RAD", "Radians"},
-    {2, "N", "Hyperbolic off"},  {2, "HYP", "Hyperbolic on"}, {11, "X", "Decimals: all"},
+    {3, "DEG", "Degrees"},
+    {3, "GRA", "Grads"},
+    {3, "RAD", "Radians"},
+    {2, "N", "Hyperbolic off"},
+    {2, "HYP", "Hyperbolic on"},
+    {11, "X", "Decimals: all"},
     {6, "DEL", "Levels in use: full"},
 };
 
@@ -82,22 +86,22 @@ struct Silent {
     int index;  // -1: every element
 };
 constexpr Silent kSilent[] = {
-    {"Label1", -1},      // "1:" to "20:" beside the display lines, which say their level
-    {"Label12", -1},     // "LOG" beside the log line, which says it is the log
-    {"Label2", -1},      // the log's ">" prompt
-    {"mem", -1},         // the panels' decorative numbers
-    {"Line1", -1},       // the memory panel's rules
-    {"listmemory", 0},   // the memory list's row numbers, which the stored values' rows say
-    {"estado", 0},       // "ON" on each view's status line
+    {"Label1", -1},     // "1:" to "20:" beside the display lines, which say their level
+    {"Label12", -1},    // "LOG" beside the log line, which says it is the log
+    {"Label2", -1},     // the log's ">" prompt
+    {"mem", -1},        // the panels' decorative numbers
+    {"Line1", -1},      // the memory panel's rules
+    {"listmemory", 0},  // the memory list's row numbers, which the stored values' rows say
+    {"estado", 0},      // "ON" on each view's status line
     {"estado", 8},
     {"estado", 13},
     {"estado", 16},
     {"estado", 17},
     {"estado", 29},
     {"estado", 37},
-    {"estado", 32},      // the fixed "R" marker
-    {"estado", 7},       // the error indicator: state only, never shown
-    {"nivel", -1},       // the registers, the main memory and the factor cells: storage
+    {"estado", 32},  // the fixed "R" marker
+    {"estado", 7},   // the error indicator: state only, never shown
+    {"nivel", -1},   // the registers, the main memory and the factor cells: storage
     {"memoriaprincipal", -1},
     {"conv", -1},
 };
@@ -266,7 +270,8 @@ AccessRole accessRole(const Calculadora& m, int id) {
     if (d.name == "nivel2") return AccessRole::Line;
     if (d.name == "error") return AccessRole::Alert;
     if (d.name == "estado") {
-        const bool acts = std::find(std::begin(kActingStatus), std::end(kActingStatus), d.index) != std::end(kActingStatus);
+        const bool acts =
+            std::find(std::begin(kActingStatus), std::end(kActingStatus), d.index) != std::end(kActingStatus);
         return acts && c.parent == m.form().id("pila") ? AccessRole::Button : AccessRole::Text;
     }
     switch (d.kind) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/registers.h"
 #include "engine/modes.h"
+#include "engine/registers.h"
 #include "form/form.h"
 
 namespace morvane {
@@ -20,14 +20,14 @@ class Calculadora;
 
 // What a control is to a screen reader.
 enum class AccessRole {
-    Hidden,   // decorative, or a twin of another control's text: not in the tree
-    Button,   // a key, a status key, a list entry: pressed by a click, reached by the keyboard
-    Text,     // a label that tells something
-    Line,     // a display line: a level or the log, read with its value
-    Group,    // a frame that only holds others
-    Panel,    // a tool panel over the stack view, named by its title
-    Alert,    // the error box
-    List,     // a list box whose rows are read one by one
+    Hidden,  // decorative, or a twin of another control's text: not in the tree
+    Button,  // a key, a status key, a list entry: pressed by a click, reached by the keyboard
+    Text,    // a label that tells something
+    Line,    // a display line: a level or the log, read with its value
+    Group,   // a frame that only holds others
+    Panel,   // a tool panel over the stack view, named by its title
+    Alert,   // the error box
+    List,    // a list box whose rows are read one by one
 };
 
 AccessRole accessRole(const Calculadora& m, int id);

@@ -37,9 +37,10 @@ std::string iconSvg(int sizePx) {
             const std::string id = "g" + std::to_string(gradients++);
             defs += "    <linearGradient id=\"" + id + "\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"" +
                     number(s.fromY) + "\" x2=\"0\" y2=\"" + number(s.toY) + "\">\n";
-            defs += "      <stop offset=\"0\" stop-color=\"" + hex(s.top) + "\"" + opacity("stop-opacity", s.top) + "/>\n";
-            defs += "      <stop offset=\"1\" stop-color=\"" + hex(s.bottom) + "\"" + opacity("stop-opacity", s.bottom) +
-                    "/>\n";
+            defs +=
+                "      <stop offset=\"0\" stop-color=\"" + hex(s.top) + "\"" + opacity("stop-opacity", s.top) + "/>\n";
+            defs += "      <stop offset=\"1\" stop-color=\"" + hex(s.bottom) + "\"" +
+                    opacity("stop-opacity", s.bottom) + "/>\n";
             defs += "    </linearGradient>\n";
             fill = "url(#" + id + ")\"";
         } else {

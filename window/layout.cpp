@@ -34,8 +34,8 @@ ControlDef faceKey(std::string_view name, int index, Box b, Face face, std::stri
 }
 
 // A legend printed on the body above a key: clicked directly.
-ControlDef legendKey(std::string_view name, int index, Box b, std::string_view caption,
-                     std::string_view tip = {}, Rgb fore = kLegendGreen, double pt = 6) {
+ControlDef legendKey(std::string_view name, int index, Box b, std::string_view caption, std::string_view tip = {},
+                     Rgb fore = kLegendGreen, double pt = 6) {
     ControlDef d;
     d.name = name;
     d.index = index;
@@ -75,7 +75,6 @@ void addSoftKeys(std::vector<ControlDef>& v, std::string_view parent, int parent
     for (const ControlDef& d : panels::softKeyLayout(parent, parentIndex)) v.push_back(d);
 }
 
-
 std::vector<ControlDef> makeTitleBand() {
     std::vector<ControlDef> v;
     const Box rings[] = {{2820, 150, 195, 195}, {3030, 150, 195, 195}, {3270, 150, 195, 195}};
@@ -91,8 +90,8 @@ std::vector<ControlDef> makeTitleBand() {
     v.push_back(legendKey("MANEJO", 0, {2820, 150, 195, 165}, "^", "Always on top", kTitleGrey, 6.75));
     v.push_back(legendKey("MANEJO", 1, {3030, 150, 225, 165}, "_", "Minimize", kTitleGrey, 6.75));
     v.push_back(legendKey("MANEJO", 2, {3270, 180, 195, 165}, "X", "Close", kTitleGrey, 6.75));
-    ControlDef ver = textRow("NumeroDeVersión", -1, {}, -1, {1440, 150, 795, 195}, "5 Standard", 6.75,
-                          false, Align::Left, kTitleGrey);
+    ControlDef ver = textRow("NumeroDeVersión", -1, {}, -1, {1440, 150, 795, 195}, "5 Standard", 6.75, false,
+                             Align::Left, kTitleGrey);
     v.push_back(ver);
     return v;
 }
@@ -110,33 +109,31 @@ std::vector<ControlDef> makeDisplay() {
     v.push_back(status(32, "pila", -1, {1680, 0, 150, 150}, "R", true, Align::Center));
     v.push_back(status(11, "pila", -1, {1830, 0, 150, 150}, "X", true, Align::Center, "Number of decimals"));
     {
-        ControlDef d = status(6, "pila", -1, {2040, 0, 315, 150}, "L 0", false, Align::Center,
-                              "Stack levels in use");
+        ControlDef d = status(6, "pila", -1, {2040, 0, 315, 150}, "L 0", false, Align::Center, "Stack levels in use");
         d.opaque = true;
         v.push_back(d);
     }
     {
-        ControlDef d = status(4, "pila", -1, {2430, 0, 570, 150}, "10:11:12", false, Align::Center,
-                              "Time/Spent time");
+        ControlDef d = status(4, "pila", -1, {2430, 0, 570, 150}, "10:11:12", false, Align::Center, "Time/Spent time");
         d.tag = "reloj";
         v.push_back(d);
     }
 
     // Pages of five stack lines; page k holds levels 5k+1..5k+5, highest on top.
-    for (int k = 0; k < 4; ++k) v.push_back(frameRow("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila"));
-    static const char* const kLevelNames[] = {"1:",  "2:",  "3:",  "4:",  "5:",  "6:",  "7:",
-                                              "8:",  "9:",  "10:", "11:", "12:", "13:", "14:",
-                                              "15:", "16:", "17:", "18:", "19:", "20:"};
+    for (int k = 0; k < 4; ++k)
+        v.push_back(frameRow("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila"));
+    static const char* const kLevelNames[] = {"1:",  "2:",  "3:",  "4:",  "5:",  "6:",  "7:",  "8:",  "9:",  "10:",
+                                              "11:", "12:", "13:", "14:", "15:", "16:", "17:", "18:", "19:", "20:"};
     for (int level = 1; level <= 20; ++level) {
         const int page = (level - 1) / 5;
         const int row = 4 - (level - 1) % 5;
         const int top = row * 270;
         const bool wide = level == 10 || level == 20;
         ControlDef n = textRow("Label1", level - 1, "subpantalla", page, {wide ? -15 : 0, top, wide ? 405 : 390, 240},
-                            kLevelNames[level - 1], 9.75, true, Align::Right, kBlack);
+                               kLevelNames[level - 1], 9.75, true, Align::Right, kBlack);
         v.push_back(n);
-        ControlDef line = textRow("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true,
-                               Align::Right, kBlack);
+        ControlDef line =
+            textRow("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
         line.minPt = kMinLinePt;
         line.opaque = true;
         line.clickable = true;
@@ -145,15 +142,18 @@ std::vector<ControlDef> makeDisplay() {
 
     // The log line.
     {
-        ControlDef t = textRow("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
+        ControlDef t =
+            textRow("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
         v.push_back(t);
-        ControlDef line = textRow("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
+        ControlDef line =
+            textRow("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
         line.minPt = kMinLinePt;
         line.opaque = true;
         line.clickable = true;
         line.tooltip = "The LOG";
         v.push_back(line);
-        ControlDef prompt = textRow("Label2", -1, "pila", -1, {360, 1560, 180, 240}, ">", 14.25, true, Align::Left, kBlack);
+        ControlDef prompt =
+            textRow("Label2", -1, "pila", -1, {360, 1560, 180, 240}, ">", 14.25, true, Align::Left, kBlack);
         prompt.tooltip = "The LOG";
         v.push_back(prompt);
         ControlDef cursor;
@@ -190,15 +190,16 @@ std::vector<ControlDef> makeDisplay() {
 
     // The error box.
     v.push_back(frameRow("error", -1, area, kDisplayGreen, false));
-    v.push_back(textRow("numeroerror", -1, "error", -1, {150, 330, 2745, 330}, "ERROR", 12, true, Align::Center, kBlack));
+    v.push_back(
+        textRow("numeroerror", -1, "error", -1, {150, 330, 2745, 330}, "ERROR", 12, true, Align::Center, kBlack));
     {
-        ControlDef d = textRow("descripcionerror", -1, "error", -1, {150, 780, 2745, 870}, "Descripción del error.", 6.75,
-                            true, Align::Center, kBlack);
+        ControlDef d = textRow("descripcionerror", -1, "error", -1, {150, 780, 2745, 870}, "Descripción del error.",
+                               6.75, true, Align::Center, kBlack);
         d.wrap = true;
         v.push_back(d);
     }
     v.push_back(textRow("Label18", -1, "error", -1, {150, 1680, 2745, 165}, "PULSE 'OK' PARA CONTINUAR", 6.75, true,
-                     Align::Center, kBlack));
+                        Align::Center, kBlack));
     addSoftKeys(v, "error", -1);
 
     // The display-off cover of the close key.
@@ -210,14 +211,16 @@ std::vector<ControlDef> makeKeypad() {
     std::vector<ControlDef> v;
     {
         ControlDef d = textRow("Label15", -1, {}, -1, {1710, 3060, 1665, 165}, "ADVANCED ACTIVE LCD", 6, true,
-                            Align::Right, kTeal);
+                               Align::Right, kTeal);
         d.tooltip = "The LCD is active. You can clic over status bar or stack.";
         v.push_back(d);
     }
     // Row of the panel keys and the first function row.
     v.push_back(faceKey("monitor", 9, {210, 3540, 405, 165}, Face::Mode, "STK", {}, "STACK screen", kPaleYellow));
-    v.push_back(faceKey("monitor", 3, {780, 3540, 435, 165}, Face::Mode, "CON", {}, "Show CONSTANTS screen", kPaleYellow));
-    v.push_back(faceKey("monitor", 1, {1350, 3540, 405, 165}, Face::Mode, "COV", {}, "Show CONVERT screen", kPaleYellow));
+    v.push_back(
+        faceKey("monitor", 3, {780, 3540, 435, 165}, Face::Mode, "CON", {}, "Show CONSTANTS screen", kPaleYellow));
+    v.push_back(
+        faceKey("monitor", 1, {1350, 3540, 405, 165}, Face::Mode, "COV", {}, "Show CONVERT screen", kPaleYellow));
     v.push_back(legendKey("monitor", 2, {750, 3330, 465, 165}, "MUL", "Show MULTIPLE screen", kPaleYellow));
     v.push_back(legendKey("monitor", 4, {1350, 3330, 405, 165}, "MEM", "Show MEMORY screen", kPaleYellow));
     v.push_back(keyFace(Key::Ln, {1980, 3540, 345, 195}, Face::Function));
@@ -351,7 +354,7 @@ std::vector<ControlDef> makeOutside() {
     v.push_back(textRow("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack));
     for (int i = 0; i <= 20; ++i) {
         ControlDef d = textRow("nivel", i, {}, -1, {(i % 5) * 2580, 8580 + (i / 5) * 292, 2565, 225}, "", 6.75, false,
-                            Align::Left, kBlack);
+                               Align::Left, kBlack);
         v.push_back(d);
     }
     return v;
@@ -382,8 +385,8 @@ const std::vector<ControlDef>& outsideLayout() {
 
 std::vector<const ControlDef*> allControls() {
     std::vector<const ControlDef*> out;
-    for (const auto* table : {&titleBandLayout(), &keypadLayout(), &lowerStripLayout(), &displayLayout(),
-                              &outsideLayout()})
+    for (const auto* table :
+         {&titleBandLayout(), &keypadLayout(), &lowerStripLayout(), &displayLayout(), &outsideLayout()})
         for (const ControlDef& d : *table) out.push_back(&d);
     return out;
 }

@@ -13,10 +13,10 @@ namespace morvane {
 
 // The regions of the window.
 const std::vector<ControlDef>& titleBandLayout();
-const std::vector<ControlDef>& displayLayout();   // pila and its contents, panels, error box, cover
+const std::vector<ControlDef>& displayLayout();  // pila and its contents, panels, error box, cover
 const std::vector<ControlDef>& keypadLayout();
 const std::vector<ControlDef>& lowerStripLayout();
-const std::vector<ControlDef>& outsideLayout();   // storage and spare frames beyond the window
+const std::vector<ControlDef>& outsideLayout();  // storage and spare frames beyond the window
 
 // Every region in drawing order (later rows lie above earlier ones).
 std::vector<const ControlDef*> allControls();

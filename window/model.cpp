@@ -55,8 +55,11 @@ Calculadora::Calculadora(platform::Services services, Config config)
     timer1Ids_ = {ids_.up, ids_.down, ids_.clock, ids_.levels, ids_.led, ids_.cursor};
 
     // The last one is the print page's own timer: it runs while the page exists.
-    form_.timers = {{"Timer1", 500, true}, {"Timer2", 150, true}, {"Timer4", 360, false}, {"Timer5", 900, false},
-              {"imprimir", 1000, false}};
+    form_.timers = {{"Timer1", 500, true},
+                    {"Timer2", 150, true},
+                    {"Timer4", 360, false},
+                    {"Timer5", 900, false},
+                    {"imprimir", 1000, false}};
     eng.clipboard = svc_.clipboard;
     eng.answered = [this] { answered(); };
     left = config_.startLeftTw;
@@ -354,8 +357,11 @@ void Calculadora::settleFocus(int panelBefore, bool errorBefore) {
         for (int a = focus_.id; a >= 0; a = form_.at(a).parent)
             if (form_.at(a).parent < 0 && form_.at(a).def->kind == Kind::Frame) area = a;
         const std::vector<int> order = focusOrder(*this);
-        auto first = std::find_if(order.begin(), order.end(), [&](int id) { return area >= 0 && inside({id, -1}, area); });
-        if (first == order.end() && focusable(*this, lineIds_[0])) first = std::find(order.begin(), order.end(), lineIds_[0]);
+        auto first = std::find_if(order.begin(), order.end(), [&](int id) {
+            return area >= 0 && inside({id, -1}, area);
+        });
+        if (first == order.end() && focusable(*this, lineIds_[0]))
+            first = std::find(order.begin(), order.end(), lineIds_[0]);
         if (first == order.end()) first = order.begin();
         focus_ = first == order.end() ? Focus{} : focusOn(*this, *first);
     }
@@ -421,7 +427,8 @@ void Calculadora::estado_Click(int index) {
 // ---------------------------------------------------------------- panels
 
 void Calculadora::setPanel(int index, bool visible) {
-    if (index >= 0 && index < static_cast<int>(panelIds_.size())) form_.at(panelIds_[static_cast<size_t>(index)]).visible = visible;
+    if (index >= 0 && index < static_cast<int>(panelIds_.size()))
+        form_.at(panelIds_[static_cast<size_t>(index)]).visible = visible;
 }
 
 void Calculadora::ocultartodo() {

@@ -115,7 +115,7 @@ public:
     // once the pointer has moved this far from where the button went down.
     static constexpr int kDragSlopTw = 3 * kTwipsPerPixel;
     int pointAX = 0, pointAY = 0, pointBX = 0, pointBY = 0;  // screen pixels
-    int regionW = 0, regionH = 0, regionR = 0;  // the last shape set
+    int regionW = 0, regionH = 0, regionR = 0;               // the last shape set
 
     char separator() const { return eng.sep; }
     // The regional settings changed: the decimal separator is read again.
@@ -185,7 +185,7 @@ private:
     platform::Services svc_;
     Config config_;
     std::unique_ptr<panels::Panels> panels_;
-    std::vector<int> lineIds_;  // nivel2(0..20)
+    std::vector<int> lineIds_;   // nivel2(0..20)
     std::vector<int> panelIds_;  // pantalla(0..9)
     std::vector<int> timer1Ids_, timer2Ids_;
     const std::vector<int> noIds_;
@@ -217,7 +217,7 @@ private:
     };
     std::deque<Waiting> waiting_;
     Glance answerBefore_;  // the window before the last click or key, for an answer that comes later
-    int handling_ = 0;  // handlers in progress
+    int handling_ = 0;     // handlers in progress
     // The drag since the last button press on a window that the window
     // system moves: not yet started, handed to the window system, or moved
     // by the program because the window system could not.

@@ -1,9 +1,9 @@
 #include "desktop_entry.h"
 
-#include <QGuiApplication>
 #include <qguiapplication_platform.h>
-#include <QWidget>
 #include <xcb/xcb.h>
+#include <QGuiApplication>
+#include <QWidget>
 
 namespace morvane::platform {
 
@@ -14,8 +14,7 @@ void setDesktopEntry(QWidget* window, const QString& id) {
     const auto wid = static_cast<xcb_window_t>(window->winId());
     const char* names[] = {"UTF8_STRING", "_KDE_NET_WM_DESKTOP_FILE", "_GTK_APPLICATION_ID"};
     xcb_intern_atom_cookie_t cookies[3];
-    for (int i = 0; i < 3; ++i)
-        cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(qstrlen(names[i])), names[i]);
+    for (int i = 0; i < 3; ++i) cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(qstrlen(names[i])), names[i]);
     xcb_atom_t atoms[3] = {};
     for (int i = 0; i < 3; ++i) {
         if (xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, cookies[i], nullptr)) {

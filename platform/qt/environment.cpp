@@ -1,10 +1,10 @@
 #include "environment.h"
 
+#include <xcb/xcb.h>
 #include <QByteArray>
 #include <QtGlobal>
 #include <string>
 #include <vector>
-#include <xcb/xcb.h>
 
 namespace morvane::platform {
 

@@ -3,8 +3,7 @@
 namespace morvane::platform {
 
 bool isBidiControl(char16_t c) {
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F ||
-           c == 0x061C;
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F || c == 0x061C;
 }
 
 QString withoutBidiControls(const QString& text) {
@@ -23,8 +22,7 @@ QString drawnLeftToRight(const QString& text) {
     // OVERRIDE ... POP DIRECTIONAL FORMATTING; any other is drawn as it is.
     for (QChar c : text) {
         const QChar::Direction d = c.direction();
-        if (d == QChar::DirR || d == QChar::DirAL || d == QChar::DirAN)
-            return QChar(0x202D) + text + QChar(0x202C);
+        if (d == QChar::DirR || d == QChar::DirAL || d == QChar::DirAN) return QChar(0x202D) + text + QChar(0x202C);
     }
     return text;
 }

@@ -84,8 +84,8 @@ QByteArray pagePdf(const PrintPage& page, const IconPainter& icon) {
     pdf.setCreator(QStringLiteral("Morvane"));
     pdf.setResolution(1200);
     // Positions are taken from the paper's corner: no margins.
-    pdf.setPageSize(QPageSize(QSizeF(page.width / 20.0, page.height / 20.0), QPageSize::Point, QString(),
-                              QPageSize::FuzzyMatch));
+    pdf.setPageSize(
+        QPageSize(QSizeF(page.width / 20.0, page.height / 20.0), QPageSize::Point, QString(), QPageSize::FuzzyMatch));
     pdf.setPageOrientation(QPageLayout::Portrait);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p;
@@ -131,7 +131,8 @@ void QtPrinter::print(const PrintPage& page, Reply reply) {
     job.abandoned = w->abandoned;
     QObject* context = &context_;
     job.done = [context, answer](bool accepted) {
-        QMetaObject::invokeMethod(context, [answer, accepted] { answer(accepted); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            context, [answer, accepted] { answer(accepted); }, Qt::QueuedConnection);
     };
     queue_->submit(std::move(job));
 }

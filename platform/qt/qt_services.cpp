@@ -8,10 +8,10 @@
 #include <QLocale>
 #include <QRegion>
 #include <QScreen>
-#include <QWindow>
 #include <QTime>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -86,7 +86,9 @@ std::string QtRegional::timeText() { return timeText(QTime::currentTime()); }
 
 std::string QtRegional::shortDateText() { return shortDateText(QDate::currentDate()); }
 
-std::string QtRegional::timeText(const QTime& t) const { return formats_->locale.toString(t, formats_->time).toStdString(); }
+std::string QtRegional::timeText(const QTime& t) const {
+    return formats_->locale.toString(t, formats_->time).toStdString();
+}
 
 std::string QtRegional::shortDateText(const QDate& d) const {
     return formats_->locale.toString(d, QLocale::ShortFormat).toStdString();
@@ -126,7 +128,6 @@ std::vector<int> cornerInsets(int w, int h, double r) {
     }
     return insets;
 }
-
 
 }  // namespace
 

@@ -1,12 +1,12 @@
 #include "x11_selection.h"
 
+#include <xcb/xcb.h>
 #include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <xcb/xcb.h>
 
 namespace morvane::platform {
 

@@ -1,8 +1,8 @@
 #include "x11shape.h"
 
 #ifdef MORVANE_X11_SHAPE
-#include <QGuiApplication>
 #include <qguiapplication_platform.h>
+#include <QGuiApplication>
 #include <string>
 // Xlib's macros (None, Bool, Status ...) come after every other header.
 #include <X11/Xlib.h>

@@ -68,8 +68,8 @@ void notify(const xcb_selection_request_event_t& q, xcb_atom_t property) {
 
 // The text of `big`: digits, made chunk by chunk.
 struct Source {
-    std::string text;     // a text held whole
-    size_t size = 0;      // or a generated one of this size
+    std::string text;  // a text held whole
+    size_t size = 0;   // or a generated one of this size
     bool generated = false;
     std::string piece(size_t from, size_t n) const {
         if (!generated) return text.substr(from, n);
@@ -210,8 +210,7 @@ int main(int argc, char** argv) {
                 }
                 case XCB_PROPERTY_NOTIFY: {
                     const auto& n = *reinterpret_cast<xcb_property_notify_event_t*>(e);
-                    if (!t.active || n.window != t.window || n.atom != t.property ||
-                        n.state != XCB_PROPERTY_DELETE)
+                    if (!t.active || n.window != t.window || n.atom != t.property || n.state != XCB_PROPERTY_DELETE)
                         break;
                     if (t.finished) {
                         t.active = false;

@@ -84,8 +84,8 @@ int boxes() {
     for (const ControlDef* d : morvane::allControls()) {
         int w, h, x, y;
         if (windowBox(d, w, h, x, y))
-            std::printf("%.*s %d %d %d %d %d\n", static_cast<int>(d->name.size()), d->name.data(), d->index, w, h,
-                        x, y);
+            std::printf("%.*s %d %d %d %d %d\n", static_cast<int>(d->name.size()), d->name.data(), d->index, w, h, x,
+                        y);
     }
     return 0;
 }
@@ -155,9 +155,8 @@ int render(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietOffscreen);
     QApplication app(argc, argv);
-    const double ratio = qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")
-                             ? 1.0
-                             : qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    const double ratio =
+        qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR") ? 1.0 : qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
     for (const State& s : states) {
         morvane::MainWindow w(morvane::Calculadora::Config{});
         morvane::Calculadora& m = w.model();

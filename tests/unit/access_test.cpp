@@ -13,7 +13,9 @@ struct Access : ::testing::Test {
     std::unique_ptr<Calculadora> calc;
     unsigned long heard = 0;
 
-    void SetUp() override { calc = std::make_unique<Calculadora>(fakes.services(), Calculadora::Config{"home", "help"}); }
+    void SetUp() override {
+        calc = std::make_unique<Calculadora>(fakes.services(), Calculadora::Config{"home", "help"});
+    }
 
     // What the last event announced, "" when it announced nothing.
     std::string said() {
@@ -95,16 +97,17 @@ TEST_F(Access, NamesSayWhatTheyMean) {
 TEST_F(Access, TabReadsInRowsAndTheArrowsKeepToRowsAndColumns) {
     EXPECT_EQ(calc->focus(), focusOn("nivel2", 0));
     const std::vector<int> order = focusOrder(*calc);
-    const auto at = [&](std::string_view n, int i) { return std::find(order.begin(), order.end(), id(n, i)) - order.begin(); };
+    const auto at = [&](std::string_view n, int i) {
+        return std::find(order.begin(), order.end(), id(n, i)) - order.begin();
+    };
     EXPECT_EQ(order.front(), id("MANEJO", 0));
     EXPECT_LT(at("estado", 3), at("nivel2", 5));
     EXPECT_LT(at("nivel2", 1), at("nivel2", 0));
     EXPECT_EQ(at("orden", 0), at("nivel2", 0) + 1);
     EXPECT_EQ(at("monitor", 9), at("tecla", 48) + 1);  // a row's legends, then its keys
-    EXPECT_EQ(at("tecla", 29), at("tecla", 27) + 1);  // "y/x" stands a pixel higher than "x2", in its row
-    EXPECT_EQ(order.size(), static_cast<size_t>(std::count_if(order.begin(), order.end(), [&](int c) {
-                  return focusable(*calc, c);
-              })));
+    EXPECT_EQ(at("tecla", 29), at("tecla", 27) + 1);   // "y/x" stands a pixel higher than "x2", in its row
+    EXPECT_EQ(order.size(), static_cast<size_t>(
+                                std::count_if(order.begin(), order.end(), [&](int c) { return focusable(*calc, c); })));
     EXPECT_EQ(std::count(order.begin(), order.end(), id("tecla", 13)), 0);  // below the window's height
     EXPECT_FALSE(calc->focusMarked());
     EXPECT_EQ(move(FocusMove::Previous), "");
@@ -121,9 +124,9 @@ TEST_F(Access, TabReadsInRowsAndTheArrowsKeepToRowsAndColumns) {
     };
     EXPECT_EQ(from("numero", 7, FocusMove::Right), focusOn("numero", 8));
     EXPECT_EQ(from("numero", 8, FocusMove::Left), focusOn("numero", 7));
-    EXPECT_EQ(from("numero", 7, FocusMove::Up), focusOn("tecla", 16));  // its legend "000"
+    EXPECT_EQ(from("numero", 7, FocusMove::Up), focusOn("tecla", 16));    // its legend "000"
     EXPECT_EQ(from("numero", 4, FocusMove::Down), focusOn("tecla", 51));  // "FIX", above 1
-    EXPECT_EQ(from("tecla", 3, FocusMove::Right), focusOn("tecla", 3));  // the row's end
+    EXPECT_EQ(from("tecla", 3, FocusMove::Right), focusOn("tecla", 3));   // the row's end
     EXPECT_EQ(from("MANEJO", 2, FocusMove::Down), focusOn("tecla", 48));  // over the display, another area
     // Space presses the focused key.
     calc->moveFocus(FocusMove::Down);
@@ -134,7 +137,7 @@ TEST_F(Access, TabReadsInRowsAndTheArrowsKeepToRowsAndColumns) {
 
 TEST_F(Access, APanelTakesTheFocusAndGivesItBack) {
     click("numero", 2);
-    calc->moveFocus(FocusMove::Next);  // the soft key "<<"
+    calc->moveFocus(FocusMove::Next);    // the soft key "<<"
     EXPECT_EQ(click("monitor", 1), "");  // COV: the panel is read with its title as the focus enters it
     EXPECT_EQ(calc->focus(), focusOn("ctype", 0));
     click("ctype", 2);  // distance: the category's table comes over the index

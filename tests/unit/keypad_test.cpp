@@ -139,11 +139,18 @@ TEST_P(Keypad, BinaryArithmeticWritesTheLogThenDrops) {
         Key key;
         const char *x, *y, *result;
     } cases[] = {
-        {Key::Add, "2", "3", "5"},          {Key::Subtract, "2", "3", "1"},        {Key::Multiply, "2", "3", "6"},
-        {Key::Divide, "2", "3", "1.5"},      {Key::Divide, "3", "2", "0.666666666666667"},
-        {Key::Add, "0.1", "0.2", "0.3"},    {Key::Subtract, "-2.5", "1E20", "1E+20"},
-        {Key::Remainder, "2", "7.5", "1.5"},       {Key::Remainder, "3", "-7", "-1"},        {Key::Remainder, "-3", "7", "1"},
-        {Key::Remainder, "0.5", "2", "0"},         {Key::Multiply, "1E200", "-1E100", "-1E+300"},
+        {Key::Add, "2", "3", "5"},
+        {Key::Subtract, "2", "3", "1"},
+        {Key::Multiply, "2", "3", "6"},
+        {Key::Divide, "2", "3", "1.5"},
+        {Key::Divide, "3", "2", "0.666666666666667"},
+        {Key::Add, "0.1", "0.2", "0.3"},
+        {Key::Subtract, "-2.5", "1E20", "1E+20"},
+        {Key::Remainder, "2", "7.5", "1.5"},
+        {Key::Remainder, "3", "-7", "-1"},
+        {Key::Remainder, "-3", "7", "1"},
+        {Key::Remainder, "0.5", "2", "0"},
+        {Key::Multiply, "1E200", "-1E100", "-1E+300"},
     };
     for (const Case& c : cases) {
         stack({c.x, c.y, "9", "8"});
@@ -193,14 +200,14 @@ TEST_P(Keypad, PowerAndRootGiveTheRealResult) {
         Key key;
         const char *x, *y, *result;
     } cases[] = {
-        {Key::Power, "10", "2", "1024"},      {Key::Power, "0.5", "2", "1.41421356237309"},
-        {Key::Power, "2", "0", "0"},          {Key::Power, "0", "0", "1"},
-        {Key::Power, "0", "5", "1"},          {Key::Power, "3", "-2", "-8"},
-        {Key::Power, "4", "-2", "16"},        {Key::Power, "-3", "-2", "-0.125"},
-        {Key::Power, "-2", "10", "0.01"},     {Key::Power, "1000", "1", "1"},
-        {Key::Root, "3", "27", "3"},        {Key::Root, "2", "2.5", "1.58113883008419"},
-        {Key::Root, "3", "-8", "-2"},       {Key::Root, "-3", "-8", "-0.5"},
-        {Key::Root, "2", "0", "0"},         {Key::Root, "0.5", "3", "9"},
+        {Key::Power, "10", "2", "1024"},  {Key::Power, "0.5", "2", "1.41421356237309"},
+        {Key::Power, "2", "0", "0"},      {Key::Power, "0", "0", "1"},
+        {Key::Power, "0", "5", "1"},      {Key::Power, "3", "-2", "-8"},
+        {Key::Power, "4", "-2", "16"},    {Key::Power, "-3", "-2", "-0.125"},
+        {Key::Power, "-2", "10", "0.01"}, {Key::Power, "1000", "1", "1"},
+        {Key::Root, "3", "27", "3"},      {Key::Root, "2", "2.5", "1.58113883008419"},
+        {Key::Root, "3", "-8", "-2"},     {Key::Root, "-3", "-8", "-0.5"},
+        {Key::Root, "2", "0", "0"},       {Key::Root, "0.5", "3", "9"},
     };
     for (const Case& c : cases) {
         stack({c.x, c.y, "7"});
@@ -219,10 +226,10 @@ TEST_P(Keypad, FailingPowerOrRootKeepsLevelOne) {
     fails(Key::Power, {"1E308", "10", "7"}, kOverflow);  // x * ln y itself overflows
     fails(Key::Power, {"1025", "-2", "7"}, kOverflow);   // a signed power beyond the range
     fails(Key::Power, {"2", "", "7"}, kTypeMismatch);
-    fails(Key::Root, {"2", "-8", "7"}, kInvalidArgument);   // even root of a negative number
+    fails(Key::Root, {"2", "-8", "7"}, kInvalidArgument);  // even root of a negative number
     fails(Key::Root, {"0.5", "-8", "7"}, kInvalidArgument);
-    fails(Key::Root, {"0", "8", "7"}, kDivisionByZero);     // 1 / x
-    fails(Key::Root, {"-2", "0", "7"}, kDivisionByZero);    // 0 to a negative power
+    fails(Key::Root, {"0", "8", "7"}, kDivisionByZero);   // 1 / x
+    fails(Key::Root, {"-2", "0", "7"}, kDivisionByZero);  // 0 to a negative power
     fails(Key::Root, {"0", "0", "7"}, kDivisionByZero);
     fails(Key::Root, {"1E-300", "10", "7"}, kOverflow);
     fails(Key::Root, {"3", "x", "7"}, kTypeMismatch);
@@ -241,35 +248,64 @@ TEST_P(Keypad, OneOperandKeysReplaceTheLogOnly) {
         Key key;
         const char *x, *result;
     } cases[] = {
-        {Key::Ln, "2", "0.693147180559945"},   {Key::Ln, "1", "0"},
-        {Key::Log10, "1000", "3"},               {Key::Log10, "0.01", "-2"},
-        {Key::Exp, "1", "2.71828182845905"},   {Key::Exp, "0", "1"},
+        {Key::Ln, "2", "0.693147180559945"},
+        {Key::Ln, "1", "0"},
+        {Key::Log10, "1000", "3"},
+        {Key::Log10, "0.01", "-2"},
+        {Key::Exp, "1", "2.71828182845905"},
+        {Key::Exp, "0", "1"},
         {Key::Exp, "709.7", "1.65498402768026E+308"},
-        {Key::TenPower, "3", "1000"},            {Key::TenPower, "-2", "0.01"},
+        {Key::TenPower, "3", "1000"},
+        {Key::TenPower, "-2", "0.01"},
         {Key::TenPower, "308", "1.00000000000001E+308"},
-        {Key::Sqrt, "2", "1.4142135623731"},   {Key::Sqrt, "0", "0"},
+        {Key::Sqrt, "2", "1.4142135623731"},
+        {Key::Sqrt, "0", "0"},
         {Key::Sqrt, "6.25", "2.5"},
-        {Key::Square, "-3", "9"},              {Key::Square, "1E154", "1E+308"},
+        {Key::Square, "-3", "9"},
+        {Key::Square, "1E154", "1E+308"},
         {Key::Square, "0.5", "0.25"},
-        {Key::Reciprocal, "4", "0.25"},             {Key::Reciprocal, "-8", "-0.125"},
+        {Key::Reciprocal, "4", "0.25"},
+        {Key::Reciprocal, "-8", "-0.125"},
         {Key::Reciprocal, "3", "0.333333333333333"},
-        {Key::ChangeSign, "5", "-5"},                 {Key::ChangeSign, "-2.5", "2.5"},       {Key::ChangeSign, "0", "0"},
-        {Key::Abs, "-2.5", "2.5"},             {Key::Abs, "7", "7"},
-        {Key::Percent, "50", "0.5"},           {Key::Percent, "-3", "-0.03"},
-        {Key::VatAmount, "100", "16"},               {Key::WithVat, "100", "116"},
-        {Key::WithoutVat, "116", "100"},              {Key::WithoutVat, "100", "86.2068965517241"},
+        {Key::ChangeSign, "5", "-5"},
+        {Key::ChangeSign, "-2.5", "2.5"},
+        {Key::ChangeSign, "0", "0"},
+        {Key::Abs, "-2.5", "2.5"},
+        {Key::Abs, "7", "7"},
+        {Key::Percent, "50", "0.5"},
+        {Key::Percent, "-3", "-0.03"},
+        {Key::VatAmount, "100", "16"},
+        {Key::WithVat, "100", "116"},
+        {Key::WithoutVat, "116", "100"},
+        {Key::WithoutVat, "100", "86.2068965517241"},
         {Key::WithoutVat, "4", "3.44827586206896"},  // the 15-digit factor, not 4 / 1.16
-        {Key::EurosToPesetas, "1", "166.386"},            {Key::EurosToPesetas, "2.5", "415.965"},
-        {Key::PesetasToEuros, "166.386", "1"},            {Key::PesetasToEuros, "1", "0.00601012104383782"},
-        {Key::Factorial, "0", "1"},                 {Key::Factorial, "0.5", "1"},          {Key::Factorial, "-3", "1"},
-        {Key::Factorial, "1", "1"},                 {Key::Factorial, "3.7", "6"},          {Key::Factorial, "5", "120"},
+        {Key::EurosToPesetas, "1", "166.386"},
+        {Key::EurosToPesetas, "2.5", "415.965"},
+        {Key::PesetasToEuros, "166.386", "1"},
+        {Key::PesetasToEuros, "1", "0.00601012104383782"},
+        {Key::Factorial, "0", "1"},
+        {Key::Factorial, "0.5", "1"},
+        {Key::Factorial, "-3", "1"},
+        {Key::Factorial, "1", "1"},
+        {Key::Factorial, "3.7", "6"},
+        {Key::Factorial, "5", "120"},
         {Key::Factorial, "170", "7.25741561530799E+306"},
-        {Key::Fix, "3.7", "3"},                {Key::Fix, "-3.7", "-3"},         {Key::Fix, "-0.5", "0"},
-        {Key::Fix, "1E300", "1E+300"},         {Key::Fix, "-1E300", "-1E+300"},
-        {Key::Int, "3.7", "3"},                {Key::Int, "-3.7", "-4"},         {Key::Int, "-0.5", "-1"},
-        {Key::Int, "5", "5"},                  {Key::Int, "-1E300", "-1E+300"},
-        {Key::Dec, "3.7", "0.7"},              {Key::Dec, "-3.7", "-0.7"},       {Key::Dec, "123.456", "0.456"},
-        {Key::Dec, "5", "0"},                  {Key::Dec, "1E300", "0"},         {Key::Dec, "-0.25", "-0.25"},
+        {Key::Fix, "3.7", "3"},
+        {Key::Fix, "-3.7", "-3"},
+        {Key::Fix, "-0.5", "0"},
+        {Key::Fix, "1E300", "1E+300"},
+        {Key::Fix, "-1E300", "-1E+300"},
+        {Key::Int, "3.7", "3"},
+        {Key::Int, "-3.7", "-4"},
+        {Key::Int, "-0.5", "-1"},
+        {Key::Int, "5", "5"},
+        {Key::Int, "-1E300", "-1E+300"},
+        {Key::Dec, "3.7", "0.7"},
+        {Key::Dec, "-3.7", "-0.7"},
+        {Key::Dec, "123.456", "0.456"},
+        {Key::Dec, "5", "0"},
+        {Key::Dec, "1E300", "0"},
+        {Key::Dec, "-0.25", "-0.25"},
     };
     for (const Case& c : cases) {
         stack({c.x, "9", "8"});
@@ -282,7 +318,8 @@ TEST_P(Keypad, OneOperandKeysReplaceTheLogOnly) {
 }
 
 TEST_P(Keypad, OneOperandFailures) {
-    for (Key key : {Key::Ln, Key::Exp, Key::ChangeSign, Key::Abs, Key::Sqrt, Key::Square, Key::Reciprocal, Key::Log10, Key::Percent, Key::Factorial, Key::VatAmount, Key::WithVat, Key::EurosToPesetas,
+    for (Key key : {Key::Ln, Key::Exp, Key::ChangeSign, Key::Abs, Key::Sqrt, Key::Square, Key::Reciprocal, Key::Log10,
+                    Key::Percent, Key::Factorial, Key::VatAmount, Key::WithVat, Key::EurosToPesetas,
                     Key::PesetasToEuros, Key::Fix, Key::Int, Key::Dec, Key::WithoutVat, Key::TenPower}) {
         fails(key, {"", "9"}, kTypeMismatch);
         fails(key, {"abc", "9"}, kTypeMismatch);
@@ -643,7 +680,8 @@ TEST_P(Keypad, CircularFunctionsInEachUnit) {
 TEST_P(Keypad, CircularFailuresLeaveTheAngleUnconverted) {
     for (const char* unit : {"DEG", "GRA", "RAD"}) {
         e.angle = unitOf(unit);
-        for (Key key : {Key::Sin, Key::Asin, Key::Cos, Key::Acos, Key::Tan, Key::Atan, Key::ToRectangular, Key::ToPolar}) {
+        for (Key key :
+             {Key::Sin, Key::Asin, Key::Cos, Key::Acos, Key::Tan, Key::Atan, Key::ToRectangular, Key::ToPolar}) {
             fails(key, {"", "2"}, kTypeMismatch);
             fails(key, {"x", "2"}, kTypeMismatch);
         }
@@ -682,10 +720,18 @@ TEST_P(Keypad, PolarAndRectangular) {
     struct Case {
         const char *x, *y, *angle;
     } quadrants[] = {
-        {"4", "-3", "126.869897645844"}, {"-4", "-3", "-126.869897645844"}, {"-4", "3", "-53.130102354156"},
-        {"4", "0", "90.0000000000003"},  {"-4", "0", "-90.0000000000003"},  {"0", "-3", "180"},
-        {"0", "3", "0"},                 {"0", "0", "0"},                   {"-0", "-0", "0"},
-        {"-0", "0", "0"},                {"0", "-0", "0"},                  {"-0", "-3", "180"},
+        {"4", "-3", "126.869897645844"},
+        {"-4", "-3", "-126.869897645844"},
+        {"-4", "3", "-53.130102354156"},
+        {"4", "0", "90.0000000000003"},
+        {"-4", "0", "-90.0000000000003"},
+        {"0", "-3", "180"},
+        {"0", "3", "0"},
+        {"0", "0", "0"},
+        {"-0", "-0", "0"},
+        {"-0", "0", "0"},
+        {"0", "-0", "0"},
+        {"-0", "-3", "180"},
     };
     for (const Case& c : quadrants) {
         stack({c.x, c.y, "7"});
@@ -750,13 +796,20 @@ TEST_P(Keypad, HyperbolicPrefixIsOneShot) {
         Key key;
         const char *x, *result;
     } cases[] = {
-        {Key::Sin, "1", "1.1752011936438"},     {Key::Cos, "1", "1.54308063481524"},
-        {Key::Tan, "0.5", "0.46211715726001"},  {Key::Asin, "1", "0.881373587019543"},
-        {Key::Acos, "2", "1.31695789692482"},   {Key::Acos, "1", "0"},
-        {Key::Atan, "0.5", "0.549306144334055"}, {Key::Sin, "1E-10", "1E-10"},
-        {Key::Tan, "1000", "1"},                {Key::Tan, "-1000", "-1"},
-        {Key::Asin, "-1E10", "-23.7189981105004"}, {Key::Cos, "709", "4.10920373077749E+307"},
-        {Key::Atan, "-0.5", "-0.549306144334055"}, {Key::Sin, "0", "0"},
+        {Key::Sin, "1", "1.1752011936438"},
+        {Key::Cos, "1", "1.54308063481524"},
+        {Key::Tan, "0.5", "0.46211715726001"},
+        {Key::Asin, "1", "0.881373587019543"},
+        {Key::Acos, "2", "1.31695789692482"},
+        {Key::Acos, "1", "0"},
+        {Key::Atan, "0.5", "0.549306144334055"},
+        {Key::Sin, "1E-10", "1E-10"},
+        {Key::Tan, "1000", "1"},
+        {Key::Tan, "-1000", "-1"},
+        {Key::Asin, "-1E10", "-23.7189981105004"},
+        {Key::Cos, "709", "4.10920373077749E+307"},
+        {Key::Atan, "-0.5", "-0.549306144334055"},
+        {Key::Sin, "0", "0"},
     };
     for (const char* unit : {"DEG", "GRA", "RAD"}) {
         e.angle = unitOf(unit);
@@ -785,11 +838,11 @@ TEST_P(Keypad, HyperbolicFailuresKeepThePrefix) {
         const char* x;
         int number;
     } cases[] = {
-        {Key::Acos, "0.5", kInvalidArgument},  {Key::Acos, "-2", kInvalidArgument},   {Key::Acos, "-1", kInvalidArgument},
-        {Key::Atan, "1", kDivisionByZero},     {Key::Atan, "-1", kInvalidArgument},   {Key::Atan, "2", kInvalidArgument},
-        {Key::Atan, "-2", kInvalidArgument},   {Key::Sin, "1000", kOverflow},         {Key::Sin, "-1000", kOverflow},
-        {Key::Cos, "1000", kOverflow},         {Key::Cos, "-711", kOverflow},         {Key::Sin, "", kTypeMismatch},
-        {Key::Tan, "abc", kTypeMismatch},      {Key::Asin, "", kTypeMismatch},
+        {Key::Acos, "0.5", kInvalidArgument}, {Key::Acos, "-2", kInvalidArgument}, {Key::Acos, "-1", kInvalidArgument},
+        {Key::Atan, "1", kDivisionByZero},    {Key::Atan, "-1", kInvalidArgument}, {Key::Atan, "2", kInvalidArgument},
+        {Key::Atan, "-2", kInvalidArgument},  {Key::Sin, "1000", kOverflow},       {Key::Sin, "-1000", kOverflow},
+        {Key::Cos, "1000", kOverflow},        {Key::Cos, "-711", kOverflow},       {Key::Sin, "", kTypeMismatch},
+        {Key::Tan, "abc", kTypeMismatch},     {Key::Asin, "", kTypeMismatch},
     };
     for (const Case& c : cases) {
         e.hyperbolic = true;
@@ -890,11 +943,16 @@ TEST_P(Keypad, TheKeyboardRunsTheKeysOperationsButDividesItsPercent) {
         Key key;
         const char *x, *y;
     } const cases[] = {
-        {'#', Key::ChangeSign, "2.5", nullptr},  {'S', Key::Square, "1.5", nullptr},
-        {'r', Key::Sqrt, "2", nullptr},          {'I', Key::Reciprocal, "3", nullptr},
-        {'<', Key::PesetasToEuros, "1000", nullptr}, {'>', Key::EurosToPesetas, "7", nullptr},
-        {'+', Key::Add, "2", "5"},               {'-', Key::Subtract, "2", "5"},
-        {'*', Key::Multiply, "2", "5"},          {'/', Key::Divide, "2", "5"},
+        {'#', Key::ChangeSign, "2.5", nullptr},
+        {'S', Key::Square, "1.5", nullptr},
+        {'r', Key::Sqrt, "2", nullptr},
+        {'I', Key::Reciprocal, "3", nullptr},
+        {'<', Key::PesetasToEuros, "1000", nullptr},
+        {'>', Key::EurosToPesetas, "7", nullptr},
+        {'+', Key::Add, "2", "5"},
+        {'-', Key::Subtract, "2", "5"},
+        {'*', Key::Multiply, "2", "5"},
+        {'/', Key::Divide, "2", "5"},
     };
     for (const Case& c : cases) {
         const std::string keyed = run(c.key, c.x, c.y);
@@ -912,9 +970,8 @@ TEST_P(Keypad, TheKeyboardRunsTheKeysOperationsButDividesItsPercent) {
 }
 
 TEST_P(Keypad, NoKeyWritesANonNumber) {
-    const char* operands[] = {"",       "0",      "-0",      "1",    "-1",      "0.5",   "2",
-                              "1E308",  "-1E308", "1.7E308", "5E-324", "1E-308", "171", "710",
-                              "abc",    "12E-",   "1E400"};
+    const char* operands[] = {"",        "0",      "-0",     "1",   "-1",  "0.5", "2",    "1E308", "-1E308",
+                              "1.7E308", "5E-324", "1E-308", "171", "710", "abc", "12E-", "1E400"};
     auto isBad = [](const std::string& t) {
         std::string l;
         for (char c : t) l += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -927,8 +984,8 @@ TEST_P(Keypad, NoKeyWritesANonNumber) {
                 // The entry keys append characters by design; RND and the
                 // clipboard keys are covered on their own.
                 if (key == Key::Backspace || key == Key::Exponent || key == Key::DecimalPoint ||
-                    key == Key::ThreeZeros || key == Key::ExponentMinus || key == Key::TwoZeros ||
-                    key == Key::Random || key == Key::Copy || key == Key::Paste)
+                    key == Key::ThreeZeros || key == Key::ExponentMinus || key == Key::TwoZeros || key == Key::Random ||
+                    key == Key::Copy || key == Key::Paste)
                     continue;
                 for (const char* x : operands) {
                     for (const char* y : operands) {

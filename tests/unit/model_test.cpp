@@ -14,7 +14,9 @@ struct ModelFixture : ::testing::Test {
     platform::FakeWindowSystem& window = fakes.window;
     std::unique_ptr<Calculadora> calc;
 
-    void SetUp() override { calc = std::make_unique<Calculadora>(fakes.services(), Calculadora::Config{"home", "help"}); }
+    void SetUp() override {
+        calc = std::make_unique<Calculadora>(fakes.services(), Calculadora::Config{"home", "help"});
+    }
 };
 
 TEST_F(ModelFixture, ShapeFollowsEveryHeight) {
@@ -275,7 +277,7 @@ TEST(WindowPlacement, AWindowIsMovedInWhereItSticksOutAndKeepsItsTopLeftOnASmall
         return std::make_pair(left, top);
     };
     EXPECT_EQ(place(1500, 2400, 3690, 7530), std::make_pair(1500, 1920));  // bottom edge on the screen's
-    EXPECT_EQ(place(1500, 600, 3690, 7530), std::make_pair(1500, 600));   // fits where it is
+    EXPECT_EQ(place(1500, 600, 3690, 7530), std::make_pair(1500, 600));    // fits where it is
     EXPECT_EQ(place(9000, 1500, 3690, 7530), std::make_pair(8310, 1500));  // right edge on the screen's
     EXPECT_EQ(place(-300, 0, 3690, 7530), std::make_pair(0, 450));         // off the left and above the panel
     EXPECT_EQ(place(1500, 1500, 3690, 12000), std::make_pair(1500, 450));  // taller than the screen

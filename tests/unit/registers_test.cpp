@@ -9,8 +9,8 @@
 
 #include "engine/engine.h"
 
-using morvane::Key;
 using morvane::Engine;
+using morvane::Key;
 using morvane::kRegisters;
 using morvane::Registers;
 

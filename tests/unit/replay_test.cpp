@@ -45,18 +45,26 @@ TEST(ReplayTokens, QuotedStringsAndEscapes) {
 TEST(ReplayScripts, RegisterTextsStopAtTheBound) {
     const std::string full(65536, '9'), over(65537, '9'), zeros = std::string(65534, '9') + "00";
     const std::string script =
-        "clipboard \"" + full + "\"\nclick tecla 48\nexpect nivel 0 \"" + full + "\"\n"
+        "clipboard \"" + full + "\"\nclick tecla 48\nexpect nivel 0 \"" + full +
+        "\"\n"
         "expect visible error \"false\"\n"
-        "clipboard \"" + over + "\"\nclick tecla 48\nexpect caption numeroerror \"ERROR E-7\"\n"
+        "clipboard \"" +
+        over +
+        "\"\nclick tecla 48\nexpect caption numeroerror \"ERROR E-7\"\n"
         "expect caption descripcionerror \"El texto es demasiado largo: un registro admite como máximo 65536 "
-        "caracteres.\"\nexpect caption estado 7 \"E 7\"\nexpect nivel 0 \"" + full + "\"\nclick orden 83\n"
+        "caracteres.\"\nexpect caption estado 7 \"E 7\"\nexpect nivel 0 \"" +
+        full +
+        "\"\nclick orden 83\n"
         // Digit keys, "000", "00" and EEX stop at the bound; so does the keyboard, on its indicator only.
         "click numero 1\nexpect visible error \"true\"\nclick orden 83\nclick tecla 4\nclick tecla 4\n"
         "click tecla 16\nexpect visible error \"true\"\nclick orden 83\nclick tecla 45\n"
-        "expect visible error \"false\"\nexpect nivel 0 \"" + zeros + "\"\nclick tecla 8\n"
+        "expect visible error \"false\"\nexpect nivel 0 \"" +
+        zeros +
+        "\"\nclick tecla 8\n"
         "expect caption numeroerror \"ERROR E-7\"\nclick orden 83\ntick Timer1\ntype \"5E\"\n"
         "expect backcolor estado 7 \"192,0,0\"\nexpect visible error \"false\"\n"
-        "expect nivel 0 \"" + zeros + "\"\n";
+        "expect nivel 0 \"" +
+        zeros + "\"\n";
     EXPECT_EQ(runScript(script), "14 passed, 0 failed\n");
 }
 

@@ -142,8 +142,9 @@ TEST_F(FitTest, ADisplayLineDrawnSmallerOrCutShowsItsWholeTextOnHover) {
     tip = tooltipAt(level, level->rect().center());
     EXPECT_TRUE(tip.contains(QStringLiteral("Level 1"))) << qPrintable(tip.left(80));
     EXPECT_TRUE(tip.contains(QString(40, QLatin1Char('7')) + QStringLiteral("<br>")));
-    EXPECT_TRUE(QString(tip).remove(QStringLiteral("<br>")).endsWith(
-        QString::fromStdString(level->control().caption).right(10) + QStringLiteral("</p>")))
+    EXPECT_TRUE(QString(tip)
+                    .remove(QStringLiteral("<br>"))
+                    .endsWith(QString::fromStdString(level->control().caption).right(10) + QStringLiteral("</p>")))
         << level->control().caption.substr(level->control().caption.size() - 10);
     EXPECT_LT(tip.size(), 1000);
 }

@@ -3,11 +3,11 @@
 // plugin's two notices about masks and size hints kept out of the log.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 
 namespace {
 

@@ -48,7 +48,8 @@ std::vector<Word> wordsOf(const QString& pdf, QString* title = nullptr) {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     if (!p.waitForFinished(20000) || p.exitCode() != 0) {
-        ADD_FAILURE() << "pdftotext -bbox failed (poppler-utils installed?): " << p.readAllStandardError().toStdString();
+        ADD_FAILURE() << "pdftotext -bbox failed (poppler-utils installed?): "
+                      << p.readAllStandardError().toStdString();
         return {};
     }
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
@@ -56,8 +57,8 @@ std::vector<Word> wordsOf(const QString& pdf, QString* title = nullptr) {
         static const QRegularExpression t(QStringLiteral("<title>([^<]*)</title>"));
         *title = t.match(html).captured(1);
     }
-    static const QRegularExpression re(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression re(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     std::vector<Word> words;
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
@@ -166,13 +167,12 @@ TEST_P(PrintPageTest, EveryTextStandsAtItsPlaceInItsSizeAndNothingElseIsPrinted)
     for (const Word& w : words) EXPECT_TRUE(w.used) << "stray text " << w.text.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Stacks, PrintPageTest,
-                         ::testing::Values(stackOf("some levels filled", {{0, "12.5"},
-                                                                          {1, "3.14"},
-                                                                          {7, "123456789012345"},
-                                                                          {20, "-1.5E-300"}}),
-                                           stackOf("all empty", {})),
-                         [](const auto& info) { return std::string(info.index == 0 ? "SomeFilled" : "AllEmpty"); });
+INSTANTIATE_TEST_SUITE_P(
+    Stacks, PrintPageTest,
+    ::testing::Values(stackOf("some levels filled",
+                              {{0, "12.5"}, {1, "3.14"}, {7, "123456789012345"}, {20, "-1.5E-300"}}),
+                      stackOf("all empty", {})),
+    [](const auto& info) { return std::string(info.index == 0 ? "SomeFilled" : "AllEmpty"); });
 
 // The page rendered as a printer's driver would: the rule Line2 and the icon.
 TEST(PrintPage, TheRuleIsALineAndTheIconIsThere) {
@@ -180,9 +180,9 @@ TEST(PrintPage, TheRuleIsALineAndTheIconIsThere) {
     const platform::PrintPage page = panels::composePage({}, panels::dateLine("02/01/2026", "10:11:12"));
     ASSERT_TRUE(writePdf(page, dir.filePath(QStringLiteral("page.pdf"))));
     QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), dir.filePath(QStringLiteral("page.pdf")),
-                                         dir.filePath(QStringLiteral("page"))});
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
+             dir.filePath(QStringLiteral("page.pdf")), dir.filePath(QStringLiteral("page"))});
     ASSERT_TRUE(p.waitForFinished(20000) && p.exitCode() == 0) << p.readAllStandardError().toStdString();
     const QImage img(dir.filePath(QStringLiteral("page.png")));
     ASSERT_EQ(img.size(), QSize(794, 1123));  // A4 at 96 dpi
@@ -244,9 +244,7 @@ protected:
         ASSERT_NE(cw, nullptr) << std::string(name);
         QTest::mouseClick(cw, Qt::LeftButton, {}, cw->rect().center());
     }
-    QString shown(std::string_view name) {
-        return QString::fromStdString(w->widgetFor(name)->control().caption);
-    }
+    QString shown(std::string_view name) { return QString::fromStdString(w->widgetFor(name)->control().caption); }
 };
 
 TEST_F(PrintKeys, PrintWithoutAPrinterShowsError482) {
@@ -271,7 +269,7 @@ TEST_F(PrintKeys, CopyPutsTheRawStackOnTheClipboard) {
     click("numero", 7);
     click("tecla", 12);  // ENTER
     click("numero", 2);
-    click("tecla", 3);   // ÷: 3.5
+    click("tecla", 3);  // ÷: 3.5
     click("tecla", 12);
     click("numero", 1);
     click("Label14");

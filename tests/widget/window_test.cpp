@@ -4,6 +4,7 @@
 // display.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -21,7 +22,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <sys/stat.h>
 
 #include "window/layout.h"
 #include "window/qt/accessible.h"
@@ -31,7 +31,9 @@
 
 // Readable texts in failure messages.
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-void PrintTo(const QColor& c, std::ostream* os) { *os << "RGB(" << c.red() << "," << c.green() << "," << c.blue() << ")"; }
+void PrintTo(const QColor& c, std::ostream* os) {
+    *os << "RGB(" << c.red() << "," << c.green() << "," << c.blue() << ")";
+}
 void PrintTo(const QRect& r, std::ostream* os) {
     *os << r.width() << "x" << r.height() << "+" << r.x() << "+" << r.y();
 }
@@ -65,81 +67,152 @@ struct Place {
 
 // Where the keys and legends lie (window coordinates, twips).
 const Place kWindowPlaces[] = {
-    {"tecla", 0, 3060, 6900, 345, 225},   {"tecla", 1, 3060, 6360, 345, 225},
-    {"tecla", 2, 3060, 5790, 345, 255},   {"tecla", 3, 3060, 5220, 345, 225},
-    {"tecla", 4, 3120, 4680, 345, 195},   {"tecla", 5, 2490, 4500, 465, 165},
-    {"tecla", 6, 2550, 4680, 345, 195},   {"tecla", 7, 1980, 3540, 345, 195},
-    {"tecla", 8, 1950, 4680, 375, 195},   {"tecla", 9, 1980, 3330, 375, 165},
-    {"tecla", 10, 1410, 4680, 375, 195},  {"tecla", 11, 1380, 4500, 375, 135},
-    {"tecla", 12, 270, 4650, 945, 285},   {"tecla", 13, 510, 7860, 225, 165},
-    {"tecla", 14, 750, 8010, 195, 165},   {"tecla", 15, 1620, 6900, 435, 285},
-    {"tecla", 16, 960, 5010, 285, 165},   {"tecla", 17, 2280, 6960, 465, 225},
-    {"tecla", 18, 2400, 6690, 255, 195},  {"tecla", 19, 1620, 6750, 375, 165},
-    {"tecla", 20, 270, 4110, 345, 255},   {"tecla", 21, 240, 3930, 345, 135},
-    {"tecla", 22, 840, 4140, 345, 195},   {"tecla", 23, 810, 3930, 345, 135},
-    {"tecla", 24, 1410, 4140, 345, 195},  {"tecla", 25, 1380, 3930, 375, 135},
-    {"tecla", 26, 1980, 4140, 345, 195},  {"tecla", 27, 1980, 3930, 315, 135},
-    {"tecla", 28, 2550, 4140, 345, 195},  {"tecla", 29, 2520, 3900, 345, 165},
-    {"tecla", 30, 3120, 4140, 345, 195},  {"tecla", 31, 3120, 3900, 345, 165},
-    {"tecla", 32, 960, 6720, 405, 165},   {"tecla", 33, 3060, 6720, 315, 165},
-    {"tecla", 34, 3030, 6150, 345, 165},  {"tecla", 35, 3210, 5580, 285, 195},
-    {"tecla", 36, 3030, 5040, 375, 165},  {"tecla", 37, 2880, 8100, 375, 225},
-    {"tecla", 38, 3000, 5580, 255, 165},  {"tecla", 39, 2520, 3540, 345, 195},
-    {"tecla", 40, 2550, 3330, 315, 165},  {"tecla", 41, 3330, 7890, 345, 225},
-    {"tecla", 42, 3330, 7740, 195, 165},  {"tecla", 43, 2880, 7890, 375, 225},
-    {"tecla", 44, 2880, 7740, 375, 165},  {"tecla", 45, 1650, 5010, 225, 165},
-    {"tecla", 46, 300, 6360, 345, 195},   {"tecla", 47, 3090, 3540, 375, 195},
-    {"tecla", 48, 3090, 3330, 375, 195},  {"tecla", 49, 240, 6150, 285, 195},
-    {"tecla", 50, 480, 6150, 285, 195},   {"tecla", 51, 1080, 6150, 405, 165},
-    {"tecla", 52, 2460, 6150, 375, 165},  {"tecla", 53, 1770, 6150, 315, 165},
-    {"tecla", 54, 330, 5580, 345, 165},   {"tecla", 55, 240, 5790, 435, 165},
-    {"tecla", 56, 150, 7800, 225, 195},   {"tecla", 57, 1200, 5580, 195, 165},
-    {"tecla", 58, 1920, 5580, 165, 165},  {"tecla", 59, 2610, 5580, 165, 165},
-    {"tecla", 60, 1230, 5010, 165, 165},  {"tecla", 61, 1920, 5010, 165, 165},
-    {"tecla", 62, 2580, 5010, 195, 165},  {"tecla", 63, 3480, 7710, 195, 225},
-    {"tecla", 64, 1980, 4500, 315, 165},  {"tecla", 65, 3120, 4500, 345, 195},
-    {"numero", 7, 900, 5190, 495, 285},   {"numero", 8, 1590, 5190, 495, 285},
-    {"numero", 9, 2280, 5190, 495, 285},  {"numero", 4, 900, 5760, 495, 285},
-    {"numero", 5, 1590, 5730, 495, 315},  {"numero", 6, 2280, 5760, 495, 285},
-    {"numero", 1, 900, 6330, 495, 285},   {"numero", 2, 1620, 6330, 465, 285},
-    {"numero", 3, 2280, 6330, 465, 285},  {"numero", 0, 930, 6930, 435, 255},
-    {"vcp", 0, 240, 5040, 195, 195},      {"vcp", 2, 450, 5040, 195, 195},
-    {"vcp", 1, 210, 5250, 465, 195},      {"monitor", 9, 210, 3540, 405, 165},
-    {"monitor", 3, 780, 3540, 435, 165},  {"monitor", 1, 1350, 3540, 405, 165},
-    {"monitor", 2, 750, 3330, 465, 165},  {"monitor", 4, 1350, 3330, 405, 165},
-    {"monitor", 10, 3300, 8100, 465, 165}, {"MANEJO", 0, 2820, 150, 195, 165},
-    {"MANEJO", 1, 3030, 150, 225, 165},   {"MANEJO", 2, 3270, 180, 195, 165},
-    {"Shape2", 1, 2820, 150, 195, 195},   {"Shape2", 2, 3030, 150, 195, 195},
-    {"Shape2", 3, 3270, 150, 195, 195},   {"Label10", 0, 2550, 7290, 465, 165},
-    {"Label10", 1, 1050, 7770, 465, 165}, {"Label13", -1, 240, 6750, 405, 165},
-    {"Label14", -1, 210, 6960, 435, 195}, {"Label15", -1, 1710, 3060, 1665, 165},
-    {"NumeroDeVersión", -1, 1440, 150, 795, 195}, {"Image1", -1, 1500, 7710, 480, 480},
-    {"bloqueo1", -1, 1980, 7740, 405, 405}, {"pila", -1, 330, 780, 3045, 2115},
-    {"pantallaoff", -1, 330, 780, 3045, 2115}, {"pantalla", 0, 1260, 8940, 255, 285},
-    {"pantalla", 1, 330, 780, 3045, 2115}, {"pantalla", 2, 330, 780, 3045, 2115},
-    {"pantalla", 3, 330, 780, 3045, 2115}, {"pantalla", 4, 330, 780, 3045, 2115},
-    {"pantalla", 8, 330, 780, 3045, 2115}, {"pantalla", 9, 330, 780, 3045, 2115},
+    {"tecla", 0, 3060, 6900, 345, 225},
+    {"tecla", 1, 3060, 6360, 345, 225},
+    {"tecla", 2, 3060, 5790, 345, 255},
+    {"tecla", 3, 3060, 5220, 345, 225},
+    {"tecla", 4, 3120, 4680, 345, 195},
+    {"tecla", 5, 2490, 4500, 465, 165},
+    {"tecla", 6, 2550, 4680, 345, 195},
+    {"tecla", 7, 1980, 3540, 345, 195},
+    {"tecla", 8, 1950, 4680, 375, 195},
+    {"tecla", 9, 1980, 3330, 375, 165},
+    {"tecla", 10, 1410, 4680, 375, 195},
+    {"tecla", 11, 1380, 4500, 375, 135},
+    {"tecla", 12, 270, 4650, 945, 285},
+    {"tecla", 13, 510, 7860, 225, 165},
+    {"tecla", 14, 750, 8010, 195, 165},
+    {"tecla", 15, 1620, 6900, 435, 285},
+    {"tecla", 16, 960, 5010, 285, 165},
+    {"tecla", 17, 2280, 6960, 465, 225},
+    {"tecla", 18, 2400, 6690, 255, 195},
+    {"tecla", 19, 1620, 6750, 375, 165},
+    {"tecla", 20, 270, 4110, 345, 255},
+    {"tecla", 21, 240, 3930, 345, 135},
+    {"tecla", 22, 840, 4140, 345, 195},
+    {"tecla", 23, 810, 3930, 345, 135},
+    {"tecla", 24, 1410, 4140, 345, 195},
+    {"tecla", 25, 1380, 3930, 375, 135},
+    {"tecla", 26, 1980, 4140, 345, 195},
+    {"tecla", 27, 1980, 3930, 315, 135},
+    {"tecla", 28, 2550, 4140, 345, 195},
+    {"tecla", 29, 2520, 3900, 345, 165},
+    {"tecla", 30, 3120, 4140, 345, 195},
+    {"tecla", 31, 3120, 3900, 345, 165},
+    {"tecla", 32, 960, 6720, 405, 165},
+    {"tecla", 33, 3060, 6720, 315, 165},
+    {"tecla", 34, 3030, 6150, 345, 165},
+    {"tecla", 35, 3210, 5580, 285, 195},
+    {"tecla", 36, 3030, 5040, 375, 165},
+    {"tecla", 37, 2880, 8100, 375, 225},
+    {"tecla", 38, 3000, 5580, 255, 165},
+    {"tecla", 39, 2520, 3540, 345, 195},
+    {"tecla", 40, 2550, 3330, 315, 165},
+    {"tecla", 41, 3330, 7890, 345, 225},
+    {"tecla", 42, 3330, 7740, 195, 165},
+    {"tecla", 43, 2880, 7890, 375, 225},
+    {"tecla", 44, 2880, 7740, 375, 165},
+    {"tecla", 45, 1650, 5010, 225, 165},
+    {"tecla", 46, 300, 6360, 345, 195},
+    {"tecla", 47, 3090, 3540, 375, 195},
+    {"tecla", 48, 3090, 3330, 375, 195},
+    {"tecla", 49, 240, 6150, 285, 195},
+    {"tecla", 50, 480, 6150, 285, 195},
+    {"tecla", 51, 1080, 6150, 405, 165},
+    {"tecla", 52, 2460, 6150, 375, 165},
+    {"tecla", 53, 1770, 6150, 315, 165},
+    {"tecla", 54, 330, 5580, 345, 165},
+    {"tecla", 55, 240, 5790, 435, 165},
+    {"tecla", 56, 150, 7800, 225, 195},
+    {"tecla", 57, 1200, 5580, 195, 165},
+    {"tecla", 58, 1920, 5580, 165, 165},
+    {"tecla", 59, 2610, 5580, 165, 165},
+    {"tecla", 60, 1230, 5010, 165, 165},
+    {"tecla", 61, 1920, 5010, 165, 165},
+    {"tecla", 62, 2580, 5010, 195, 165},
+    {"tecla", 63, 3480, 7710, 195, 225},
+    {"tecla", 64, 1980, 4500, 315, 165},
+    {"tecla", 65, 3120, 4500, 345, 195},
+    {"numero", 7, 900, 5190, 495, 285},
+    {"numero", 8, 1590, 5190, 495, 285},
+    {"numero", 9, 2280, 5190, 495, 285},
+    {"numero", 4, 900, 5760, 495, 285},
+    {"numero", 5, 1590, 5730, 495, 315},
+    {"numero", 6, 2280, 5760, 495, 285},
+    {"numero", 1, 900, 6330, 495, 285},
+    {"numero", 2, 1620, 6330, 465, 285},
+    {"numero", 3, 2280, 6330, 465, 285},
+    {"numero", 0, 930, 6930, 435, 255},
+    {"vcp", 0, 240, 5040, 195, 195},
+    {"vcp", 2, 450, 5040, 195, 195},
+    {"vcp", 1, 210, 5250, 465, 195},
+    {"monitor", 9, 210, 3540, 405, 165},
+    {"monitor", 3, 780, 3540, 435, 165},
+    {"monitor", 1, 1350, 3540, 405, 165},
+    {"monitor", 2, 750, 3330, 465, 165},
+    {"monitor", 4, 1350, 3330, 405, 165},
+    {"monitor", 10, 3300, 8100, 465, 165},
+    {"MANEJO", 0, 2820, 150, 195, 165},
+    {"MANEJO", 1, 3030, 150, 225, 165},
+    {"MANEJO", 2, 3270, 180, 195, 165},
+    {"Shape2", 1, 2820, 150, 195, 195},
+    {"Shape2", 2, 3030, 150, 195, 195},
+    {"Shape2", 3, 3270, 150, 195, 195},
+    {"Label10", 0, 2550, 7290, 465, 165},
+    {"Label10", 1, 1050, 7770, 465, 165},
+    {"Label13", -1, 240, 6750, 405, 165},
+    {"Label14", -1, 210, 6960, 435, 195},
+    {"Label15", -1, 1710, 3060, 1665, 165},
+    {"NumeroDeVersión", -1, 1440, 150, 795, 195},
+    {"Image1", -1, 1500, 7710, 480, 480},
+    {"bloqueo1", -1, 1980, 7740, 405, 405},
+    {"pila", -1, 330, 780, 3045, 2115},
+    {"pantallaoff", -1, 330, 780, 3045, 2115},
+    {"pantalla", 0, 1260, 8940, 255, 285},
+    {"pantalla", 1, 330, 780, 3045, 2115},
+    {"pantalla", 2, 330, 780, 3045, 2115},
+    {"pantalla", 3, 330, 780, 3045, 2115},
+    {"pantalla", 4, 330, 780, 3045, 2115},
+    {"pantalla", 8, 330, 780, 3045, 2115},
+    {"pantalla", 9, 330, 780, 3045, 2115},
 };
 
 // The display's controls, within their frames.
 const Place kFramePlaces[] = {
-    {"estado", 0, 0, 0, 285, 150},        {"estado", 1, 330, 0, 510, 150},
-    {"estado", 3, 870, 0, 315, 150},      {"estado", 2, 1230, 0, 360, 150},
-    {"estado", 32, 1680, 0, 150, 150},    {"estado", 11, 1830, 0, 150, 150},
-    {"estado", 6, 2040, 0, 315, 150},     {"estado", 4, 2430, 0, 570, 150},
-    {"estado", 7, 1920, 1860, 285, 150},  {"subpantalla", 0, -90, 240, 3015, 1335},
-    {"subpantalla", 1, -90, 240, 3015, 1335}, {"subpantalla", 2, -90, 240, 3015, 1335},
-    {"subpantalla", 3, -90, 240, 3015, 1335}, {"Label2", -1, 360, 1560, 180, 240},
-    {"Label12", -1, 60, 1650, 315, 165},  {"nivel2", 0, 360, 1590, 2565, 255},
-    {"Shape1", -1, 2910, 1620, 75, 195},  {"estado", 8, 0, 0, 285, 150},
-    {"estado", 9, 300, 0, 1050, 150},     {"estado", 10, 1350, 0, 1755, 150},
-    {"estado", 13, 0, 0, 285, 150},       {"estado", 12, 300, 0, 840, 150},
-    {"estado", 16, 0, 0, 285, 150},       {"estado", 15, 300, 0, 870, 150},
-    {"estado", 14, 1170, 0, 1815, 150},   {"estado", 17, 0, 0, 285, 150},
-    {"estado", 18, 300, 0, 1620, 150},    {"estado", 29, 0, 0, 285, 150},
-    {"estado", 30, 300, 0, 1170, 180},    {"estado", 31, 1140, 0, 1875, 150},
-    {"estado", 37, 0, 0, 285, 150},       {"estado", 36, 300, 0, 1470, 150},
-    {"estado", 19, 900, 0, 2085, 150},    {"estado", 25, 1560, 0, 1425, 150},
+    {"estado", 0, 0, 0, 285, 150},
+    {"estado", 1, 330, 0, 510, 150},
+    {"estado", 3, 870, 0, 315, 150},
+    {"estado", 2, 1230, 0, 360, 150},
+    {"estado", 32, 1680, 0, 150, 150},
+    {"estado", 11, 1830, 0, 150, 150},
+    {"estado", 6, 2040, 0, 315, 150},
+    {"estado", 4, 2430, 0, 570, 150},
+    {"estado", 7, 1920, 1860, 285, 150},
+    {"subpantalla", 0, -90, 240, 3015, 1335},
+    {"subpantalla", 1, -90, 240, 3015, 1335},
+    {"subpantalla", 2, -90, 240, 3015, 1335},
+    {"subpantalla", 3, -90, 240, 3015, 1335},
+    {"Label2", -1, 360, 1560, 180, 240},
+    {"Label12", -1, 60, 1650, 315, 165},
+    {"nivel2", 0, 360, 1590, 2565, 255},
+    {"Shape1", -1, 2910, 1620, 75, 195},
+    {"estado", 8, 0, 0, 285, 150},
+    {"estado", 9, 300, 0, 1050, 150},
+    {"estado", 10, 1350, 0, 1755, 150},
+    {"estado", 13, 0, 0, 285, 150},
+    {"estado", 12, 300, 0, 840, 150},
+    {"estado", 16, 0, 0, 285, 150},
+    {"estado", 15, 300, 0, 870, 150},
+    {"estado", 14, 1170, 0, 1815, 150},
+    {"estado", 17, 0, 0, 285, 150},
+    {"estado", 18, 300, 0, 1620, 150},
+    {"estado", 29, 0, 0, 285, 150},
+    {"estado", 30, 300, 0, 1170, 180},
+    {"estado", 31, 1140, 0, 1875, 150},
+    {"estado", 37, 0, 0, 285, 150},
+    {"estado", 36, 300, 0, 1470, 150},
+    {"estado", 19, 900, 0, 2085, 150},
+    {"estado", 25, 1560, 0, 1425, 150},
 };
 
 QRect pixels(int left, int top, int width, int height) {
@@ -340,10 +413,10 @@ const std::set<std::pair<std::string, std::string>> kLayoutOverlaps = {
     {"tecla(42)", "tecla(63)"},
     {"tecla(41)", "tecla(63)"},
     // The display's views.
-    {"estado(7)", "orden(3)"},     // the hidden error indicator over the soft keys
+    {"estado(7)", "orden(3)"},  // the hidden error indicator over the soft keys
     {"estado(7)", "orden(4)"},
-    {"estado(30)", "estado(31)"},  // "INFO" and "MORVANE 4.0"
-    {"estado(19)", "estado(25)"},  // the spare frame's two labels
+    {"estado(30)", "estado(31)"},        // "INFO" and "MORVANE 4.0"
+    {"estado(19)", "estado(25)"},        // the spare frame's two labels
     {"listmemory(0)", "listmemory(1)"},  // the memory list's two columns, 1 px
 };
 
@@ -352,8 +425,8 @@ const std::set<std::pair<std::string, std::string>> kLayoutOverlaps = {
 // lower strip, outside).
 const void* regionOf(const ControlDef& d) {
     if (!d.parent.empty()) return nullptr;
-    for (const auto* table : {&titleBandLayout(), &displayLayout(), &keypadLayout(), &lowerStripLayout(),
-                              &outsideLayout()})
+    for (const auto* table :
+         {&titleBandLayout(), &displayLayout(), &keypadLayout(), &lowerStripLayout(), &outsideLayout()})
         if (&d >= table->data() && &d < table->data() + table->size()) return table;
     return nullptr;
 }
@@ -373,8 +446,7 @@ TEST_F(WindowTest, NoTwoClickableControlsOfOneRegionOverlapUnlessTheLayoutMakesT
                 if (y < x) std::swap(x, y);
                 found.insert({x, y});
             }
-    for (const auto& p : found)
-        EXPECT_TRUE(kLayoutOverlaps.count(p)) << p.first << " overlaps " << p.second;
+    for (const auto& p : found) EXPECT_TRUE(kLayoutOverlaps.count(p)) << p.first << " overlaps " << p.second;
     for (const auto& p : kLayoutOverlaps)
         EXPECT_TRUE(found.count(p)) << p.first << " and " << p.second << " no longer overlap";
 }
@@ -401,17 +473,15 @@ TEST_F(WindowTest, StartStateShowsTheStackViewAndHidesThePanels) {
         bool visible;
     };
     const Expect expected[] = {
-        {"pila", -1, true},          {"subpantalla", 0, true},  {"estado", 6, true},
-        {"estado", 4, true},         {"nivel2", 0, true},       {"nivel2", 1, true},
-        {"nivel2", 5, true},         {"Shape1", -1, true},      {"Label2", -1, true},
-        {"estado", 11, true},        {"estado", 3, true},       {"estado", 2, true},
+        {"pila", -1, true},        {"subpantalla", 0, true},  {"estado", 6, true},        {"estado", 4, true},
+        {"nivel2", 0, true},       {"nivel2", 1, true},       {"nivel2", 5, true},        {"Shape1", -1, true},
+        {"Label2", -1, true},      {"estado", 11, true},      {"estado", 3, true},        {"estado", 2, true},
         {"pantalla", 5, true},  // the empty panel, outside the window
-        {"pantalla", 0, false},      {"pantalla", 1, false},    {"pantalla", 2, false},
-        {"pantalla", 3, false},      {"pantalla", 4, false},    {"pantalla", 6, false},
-        {"pantalla", 7, false},      {"pantalla", 8, false},    {"pantalla", 9, false},
-        {"error", -1, false},        {"pantallaoff", -1, false}, {"subpantalla", 1, false},
-        {"subpantalla", 2, false},   {"subpantalla", 3, false}, {"estado", 7, false},
-        {"bloqueo1", -1, false},     {"nivel2", 6, false},      {"nivel2", 20, false},
+        {"pantalla", 0, false},    {"pantalla", 1, false},    {"pantalla", 2, false},     {"pantalla", 3, false},
+        {"pantalla", 4, false},    {"pantalla", 6, false},    {"pantalla", 7, false},     {"pantalla", 8, false},
+        {"pantalla", 9, false},    {"error", -1, false},      {"pantallaoff", -1, false}, {"subpantalla", 1, false},
+        {"subpantalla", 2, false}, {"subpantalla", 3, false}, {"estado", 7, false},       {"bloqueo1", -1, false},
+        {"nivel2", 6, false},      {"nivel2", 20, false},
     };
     for (const Expect& e : expected) {
         ControlWidget* cw = widget(e.name, e.index);
@@ -453,8 +523,12 @@ TEST_F(WindowTest, PanelKeysShowOnePanelAtATimeOverTheStackView) {
     EXPECT_TRUE(hit == widget("pantalla", 9) || widget("pantalla", 9)->isAncestorOf(hit));
     // What it holds is seen whole: its lines lie inside it and inside the window.
     const QRect panel = inWindow(widget("pantalla", 9));
-    for (auto [name, index] : {std::pair<const char*, int>{"aux", 22}, {"funpila", 0}, {"funpila", 4}, {"Label3", -1},
-                               {"estado", 36}, {"orden", 60}}) {
+    for (auto [name, index] : {std::pair<const char*, int>{"aux", 22},
+                               {"funpila", 0},
+                               {"funpila", 4},
+                               {"Label3", -1},
+                               {"estado", 36},
+                               {"orden", 60}}) {
         ControlWidget* cw = widget(name, index);
         ASSERT_NE(cw, nullptr) << name;
         EXPECT_TRUE(cw->isVisible()) << name << "(" << index << ")";
@@ -471,7 +545,7 @@ struct Texts {
     const char* name;
     int index;
     const char* accessibleName;  // caption or painted legend, or a name that tells it apart
-    const char* tooltip;  // the layout's own, where it gives one
+    const char* tooltip;         // the layout's own, where it gives one
 };
 
 const Texts kTexts[] = {
@@ -541,8 +615,8 @@ TEST_F(WindowTest, KeysCarryTheirCaptionTooltipAndAccessibleTexts) {
         ControlWidget* cw = widget(t.name, t.index);
         if (!cw) continue;
         const QString where = QStringLiteral("%1(%2)").arg(QLatin1String(t.name)).arg(t.index);
-        const QString name = t.accessibleName ? QString::fromUtf8(t.accessibleName)
-                                              : QString::fromStdString(cw->control().caption);
+        const QString name =
+            t.accessibleName ? QString::fromUtf8(t.accessibleName) : QString::fromStdString(cw->control().caption);
         EXPECT_EQ(accessibleText(cw, QAccessible::Name), name) << qPrintable(where);
         if (*t.tooltip) {
             EXPECT_EQ(cw->toolTip(), QString::fromUtf8(t.tooltip)) << qPrintable(where);
@@ -676,7 +750,7 @@ TEST_F(WindowTest, ClickingAKeyChangesTheModelAndTheDisplayAtOnce) {
     click(widget("numero", 3));  // 15013
     click(widget("tecla", 12));  // ENTER
     click(widget("numero", 7));
-    click(widget("tecla", 3));   // 15013 ÷ 7 = 2144.71428571429
+    click(widget("tecla", 3));  // 15013 ÷ 7 = 2144.71428571429
     EXPECT_EQ(log->control().caption, "2144.7142857143");
     click(widget("estado", 11));  // 9
     click(widget("estado", 11));  // 8
@@ -836,8 +910,8 @@ void expectRoundedRect(const QRegion& region, int w, int h, double radius) {
             bool in = true;
             if ((px < radius || px > w - radius) && (py < radius || py > h - radius)) {
                 // In a corner square: inside the quarter circle.
-                const double d = std::hypot(px - (px < radius ? radius : w - radius),
-                                            py - (py < radius ? radius : h - radius));
+                const double d =
+                    std::hypot(px - (px < radius ? radius : w - radius), py - (py < radius ? radius : h - radius));
                 if (std::abs(d - radius) < 0.75) continue;  // on the arc: either way
                 in = d < radius;
             }
@@ -872,9 +946,8 @@ TEST_F(WindowTest, WindowIsCutToARoundedRectangleAtEveryHeight) {
 // ------------------------------------------------------------ drawing
 
 TEST_F(WindowTest, GrabOfTheDisplayRendersAtTheDevicePixelRatio) {
-    const double ratio = qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")
-                             ? 1.0
-                             : qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    const double ratio =
+        qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR") ? 1.0 : qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
     ControlWidget* pila = widget("pila");
     ASSERT_NE(pila, nullptr);
     m().eng.regs.cur[0] = "-1.5E+20";
@@ -923,7 +996,8 @@ TEST_F(WindowTest, DisplayLinesShowWholeValuesClearOfTheCursorAndTheEdge) {
         m().eng.regs.cur[0] = text;
         m().tick("Timer2");
         w->refresh();
-        return fitToWidth(QString::fromStdString(log->control().caption), 9.75, true, cursor.left() - prompt.right() - 3);
+        return fitToWidth(QString::fromStdString(log->control().caption), 9.75, true,
+                          cursor.left() - prompt.right() - 3);
     };
     // A 24-digit number (shown with a trailing point) shrinks into its line,
     // whole, between the prompt and the cursor bar.
@@ -986,11 +1060,11 @@ TEST_F(WindowTest, ColoursOfTheLayoutReachTheScreen) {
         return cw ? at(img, inWindow(cw).topLeft() + inside) : QColor();
     };
     const QColor displayGreen(0, 192, 0), darkGreen(0, 128, 0);
-    EXPECT_EQ(colourAt("pila", -1, {100, 14}), displayGreen);           // between the status line and page 0
-    EXPECT_EQ(colourAt("estado", 0, {0, 9}), darkGreen);                // "ON", bottom-left pixel
-    EXPECT_EQ(colourAt("estado", 6, {0, 9}), displayGreen);             // "L 0"
-    EXPECT_EQ(colourAt("orden", 3, {10, 5}), darkGreen);                // a blank soft key
-    EXPECT_EQ(colourAt("nivel2", 1, {10, 8}), displayGreen);            // an empty level line
+    EXPECT_EQ(colourAt("pila", -1, {100, 14}), displayGreen);  // between the status line and page 0
+    EXPECT_EQ(colourAt("estado", 0, {0, 9}), darkGreen);       // "ON", bottom-left pixel
+    EXPECT_EQ(colourAt("estado", 6, {0, 9}), displayGreen);    // "L 0"
+    EXPECT_EQ(colourAt("orden", 3, {10, 5}), darkGreen);       // a blank soft key
+    EXPECT_EQ(colourAt("nivel2", 1, {10, 8}), displayGreen);   // an empty level line
     // Text colour: black normally, the selection red once the line is clicked.
     m().eng.regs.cur[0] = "888";
     m().tick("Timer2");

@@ -160,7 +160,9 @@ void installAccessibility() {
 QString tooltipOf(const ControlDef& d) { return qs(accessDescription(d)); }
 
 // A control's tooltip now: the one the model gave it, else its layout's.
-QString tooltipOf(const Control& c) { return c.tip.empty() ? tooltipOf(*c.def) : QString::fromUtf8(c.tip.data(), static_cast<qsizetype>(c.tip.size())); }
+QString tooltipOf(const Control& c) {
+    return c.tip.empty() ? tooltipOf(*c.def) : QString::fromUtf8(c.tip.data(), static_cast<qsizetype>(c.tip.size()));
+}
 
 void tellShowing(QWidget* w, bool on) {
     if (!QAccessible::isActive()) return;

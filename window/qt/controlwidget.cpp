@@ -126,7 +126,8 @@ QString captionText(const std::string& caption, int pixels) {
     if (caption.size() <= most) return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
     size_t from = caption.size() - most;
     while (from < caption.size() && (static_cast<unsigned char>(caption[from]) & 0xC0) == 0x80) ++from;
-    return QStringLiteral("\u2026") + QString::fromUtf8(caption.data() + from, static_cast<qsizetype>(caption.size() - from));
+    return QStringLiteral("\u2026") +
+           QString::fromUtf8(caption.data() + from, static_cast<qsizetype>(caption.size() - from));
 }
 
 // The gap the level labels keep from the display's edge, in pixels.

@@ -79,9 +79,9 @@ private:
     int cursorGap_ = 0;      // the log line: pixels kept clear for the cursor bar
     int promptGap_ = 0;      // ... and for the prompt
     int leftInDisplay_ = 0;  // a level label: its left edge from the display's, pixels
-    bool line_ = false;     // a display line
-    bool held_ = false;     // the left button went down on this key
-    bool pressed_ = false;  // ... and the pointer is on it
+    bool line_ = false;      // a display line
+    bool held_ = false;      // the left button went down on this key
+    bool pressed_ = false;   // ... and the pointer is on it
     // What a screen reader was last told.
     bool silent_ = false;  // not in its tree at all
     bool readerShowing_ = false;

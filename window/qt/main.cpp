@@ -42,7 +42,8 @@ namespace {
 std::string pageAddress(const char* configured, const char* file) {
     if (configured[0]) return configured;
     const QDir bin(QCoreApplication::applicationDirPath());
-    const QString installed = QDir::cleanPath(bin.filePath(QStringLiteral(MORVANE_WEB_FROM_BIN "/") + QLatin1String(file)));
+    const QString installed =
+        QDir::cleanPath(bin.filePath(QStringLiteral(MORVANE_WEB_FROM_BIN "/") + QLatin1String(file)));
     const QString beside = bin.filePath(QStringLiteral("web/") + QLatin1String(file));
     const QString& path = QFileInfo::exists(beside) ? beside : installed;
     return QUrl::fromLocalFile(path).toString().toStdString();

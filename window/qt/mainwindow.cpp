@@ -52,7 +52,8 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     if (!windowSystem_.alphaCorners()) setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_), std::move(config));
+    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_),
+                                           std::move(config));
     // A paste's text or a print's verdict comes later, from the event loop.
     model_->onAnswer = [this] { afterInput(); };
     build();
@@ -372,7 +373,8 @@ void MainWindow::changeEvent(QEvent* e) {
         model_->regionalChanged();
         refresh();
     }
-    if (e->type() == QEvent::WindowStateChange && model_ && model_->minimized && !(windowState() & Qt::WindowMinimized)) {
+    if (e->type() == QEvent::WindowStateChange && model_ && model_->minimized &&
+        !(windowState() & Qt::WindowMinimized)) {
         model_->restored();
         refresh();
     }

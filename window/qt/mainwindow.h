@@ -85,14 +85,14 @@ private:
     platform::QtPrinter printer_;
     platform::QtWindowSystem windowSystem_;
     std::unique_ptr<Calculadora> model_;
-    std::vector<ControlWidget*> widgets_;  // by control id (nullptr: none)
-    std::vector<QTimer*> timers_;          // by model timer
-    const ControlDef* pressed_ = nullptr;  // the key held down, if any
+    std::vector<ControlWidget*> widgets_;   // by control id (nullptr: none)
+    std::vector<QTimer*> timers_;           // by model timer
+    const ControlDef* pressed_ = nullptr;   // the key held down, if any
     StatusBarWidget* statusBar_ = nullptr;  // the stack view's status line
     Announcer* announcer_ = nullptr;
     bool statusBarShowing_ = true;
-    unsigned long announced_ = 0;          // the model's announcements already said
-    Focus shownFocus_;                     // the focus as the widgets have it
+    unsigned long announced_ = 0;  // the model's announcements already said
+    Focus shownFocus_;             // the focus as the widgets have it
     bool shownMark_ = false;
 };
 

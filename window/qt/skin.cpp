@@ -116,7 +116,7 @@ struct FaceStyle {
     QColor skirt;        // its front side
     QColor ink;          // painted legend
     double skirtPx;
-    int sheen;           // alpha of the highlight along the top edge
+    int sheen;  // alpha of the highlight along the top edge
 };
 
 const FaceStyle& styleOf(Face f) {
@@ -194,12 +194,18 @@ void drawRun(QPainter& p, const Run& r, QPointF origin) {
 Legend makeLegend(std::string_view text) {
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     Legend g;
-    if (s == QStringLiteral("+")) g.glyph = Glyph::Plus;
-    else if (s == QStringLiteral("\u2212") || s == QStringLiteral("-")) g.glyph = Glyph::Minus;
-    else if (s == QStringLiteral("\u00d7")) g.glyph = Glyph::Times;
-    else if (s == QStringLiteral("\u00f7")) g.glyph = Glyph::Divide;
-    else if (s == QStringLiteral("\u2190")) g.glyph = Glyph::Back;
-    else if (s == QStringLiteral(".")) g.glyph = Glyph::Point;
+    if (s == QStringLiteral("+"))
+        g.glyph = Glyph::Plus;
+    else if (s == QStringLiteral("\u2212") || s == QStringLiteral("-"))
+        g.glyph = Glyph::Minus;
+    else if (s == QStringLiteral("\u00d7"))
+        g.glyph = Glyph::Times;
+    else if (s == QStringLiteral("\u00f7"))
+        g.glyph = Glyph::Divide;
+    else if (s == QStringLiteral("\u2190"))
+        g.glyph = Glyph::Back;
+    else if (s == QStringLiteral("."))
+        g.glyph = Glyph::Point;
     if (g.glyph != Glyph::Text) return g;
 
     const QFont small = legendFont(9);
@@ -313,10 +319,13 @@ struct SkinData {
 };
 
 // A gradient down each rectangle filled.
-Gradient verticalGradient(std::initializer_list<std::pair<double, QColor>> stops) { return Gradient{stops, false, false}; }
+Gradient verticalGradient(std::initializer_list<std::pair<double, QColor>> stops) {
+    return Gradient{stops, false, false};
+}
 
 // A gradient in window coordinates, along x or y.
-Gradient windowGradient(bool horizontal, double from, double to, std::initializer_list<std::pair<double, QColor>> stops) {
+Gradient windowGradient(bool horizontal, double from, double to,
+                        std::initializer_list<std::pair<double, QColor>> stops) {
     return Gradient{stops, horizontal, true, from, to};
 }
 
@@ -424,8 +433,10 @@ void paintLegend(QPainter& p, const KeyFace& k, const QRectF& surface, double dp
         // The vinculum on a pixel row of its own, over the x.
         const double bar = snap(origin.y() - kRootHeight, dpr) + 0.5 / dpr;
         const double end = g.ink.right() + 0.6;
-        const QPointF stroke[] = {origin + QPointF(0.2, -3.2), origin + QPointF(1.6, -4.0),
-                                  origin + QPointF(3.3, 0.3), {origin.x() + kRootWidth - 0.9, bar},
+        const QPointF stroke[] = {origin + QPointF(0.2, -3.2),
+                                  origin + QPointF(1.6, -4.0),
+                                  origin + QPointF(3.3, 0.3),
+                                  {origin.x() + kRootWidth - 0.9, bar},
                                   {origin.x() + end, bar}};
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(ink, 1.1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
