@@ -98,6 +98,12 @@ int Form::require(std::string_view name, int index) const {
     return i;
 }
 
+const Control* Form::inFrame(int parent, Role role) const {
+    for (const Control& c : controls)
+        if (c.parent == parent && c.def->role == role) return &c;
+    return nullptr;
+}
+
 const std::vector<int>& Form::elements(std::string_view name) const {
     static const std::vector<int> none;
     auto it = elements_.find(name);

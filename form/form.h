@@ -51,6 +51,19 @@ constexpr double kMinSmallPt = 6;
 // How narrow a status label's letters may get, in percent of their width.
 constexpr int kMinStatusStretch = 50;
 
+// What a control is, beyond its kind: the widgets draw it and the screen
+// reader hears it by this, never by its name.
+enum class Role {
+    Plain,        // nothing the widgets treat apart
+    Storage,      // holds a value that another control shows (a register, the main memory, a factor)
+    DisplayLine,  // a stack level or the log, drawn from its register
+    LevelLabel,   // a level's number beside its line
+    LogPrompt,    // the ">" over the log line's left end
+    CursorBar,    // the blinking bar at the log line's right end
+    StackPage,    // a page of five stack levels
+    Version,      // the version label whose baseline the skin's name sits on
+};
+
 // One row of a layout table. Positions are left, top, width, height in
 // twips relative to the containing frame (the window when `parent` is empty).
 struct ControlDef {
@@ -76,6 +89,7 @@ struct ControlDef {
     std::string_view legend = {};  // painted on the key face when the caption is empty
     bool wrap = false;             // caption wraps over several lines
     int rowHeight = 0;             // list boxes: twips per row
+    Role role = Role::Plain;
     // A caption (a list's row) too wide for its box: drawn in smaller sizes
     // down to minPt, then with narrower letters down to minStretch percent
     // of their width, and if it still does not fit, its end after a "…".
@@ -160,6 +174,9 @@ public:
     // The id of a control that must exist: a name the program relies on.
     // Throws MissingControl, so a typo fails at start-up.
     int require(std::string_view name, int index = -1) const;
+    // The first control of the frame `parent` (-1: the window) in `role`, or
+    // nullptr.
+    const Control* inFrame(int parent, Role role) const;
     Control& at(int id) { return controls[static_cast<size_t>(id)]; }
     const Control& at(int id) const { return controls[static_cast<size_t>(id)]; }
     Control& at(std::string_view name, int index = -1) { return at(require(name, index)); }

@@ -53,8 +53,11 @@ std::vector<ControlDef> converterLayout(Box area, const std::vector<UnitRow>& un
             listItem("convtemp2", i, "subconvert", 0, {1470, from.top, 1365, 195}, scales[static_cast<size_t>(i)]));
     }
     // The factor cells lie below the panel's visible part.
-    v.push_back(textRow("conv", 0, "pantalla", kPanel, {1650, 2220, 1365, 195}, ""));
-    v.push_back(textRow("conv", 1, "pantalla", kPanel, {1650, 2430, 1365, 195}, ""));
+    for (int cell = 0; cell < 2; ++cell) {
+        ControlDef factor = textRow("conv", cell, "pantalla", kPanel, {1650, 2220 + 210 * cell, 1365, 195}, "");
+        factor.role = Role::Storage;
+        v.push_back(factor);
+    }
     append(v, softKeyLayout("pantalla", kPanel));
     return v;
 }

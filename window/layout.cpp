@@ -92,16 +92,13 @@ std::vector<ControlDef> makeTitleBand() {
     v.push_back(legendKey("MANEJO", 2, {3270, 180, 195, 165}, "X", "Close", kTitleGrey, 6.75));
     ControlDef ver = textRow("NumeroDeVersión", -1, {}, -1, {1440, 150, 795, 195}, "5 Standard", 6.75, false,
                              Align::Left, kTitleGrey);
+    ver.role = Role::Version;
     v.push_back(ver);
     return v;
 }
 
-std::vector<ControlDef> makeDisplay() {
-    std::vector<ControlDef> v;
-    const Box area{330, 780, 3045, 2115};
-    v.push_back(frameRow("pila", -1, area, kDisplayGreen, true));
-
-    // The stack view's status line.
+// The stack view's status line.
+void addStatusLine(std::vector<ControlDef>& v) {
     v.push_back(onLabel(0, "pila", -1));
     v.push_back(status(1, "pila", -1, {330, 0, 510, 150}, "STACK", true, Align::Left));
     v.push_back(status(3, "pila", -1, {870, 0, 315, 150}, "DEG", false, Align::Left, "Mode DEG/RAD/GRA"));
@@ -118,10 +115,15 @@ std::vector<ControlDef> makeDisplay() {
         d.tag = "reloj";
         v.push_back(d);
     }
+}
 
-    // Pages of five stack lines; page k holds levels 5k+1..5k+5, highest on top.
-    for (int k = 0; k < 4; ++k)
-        v.push_back(frameRow("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila"));
+// Pages of five stack lines; page k holds levels 5k+1..5k+5, highest on top.
+void addStackPages(std::vector<ControlDef>& v) {
+    for (int k = 0; k < 4; ++k) {
+        ControlDef page = frameRow("subpantalla", k, {-90, 240, 3015, 1335}, kDisplayGreen, k == 0, "pila");
+        page.role = Role::StackPage;
+        v.push_back(page);
+    }
     static const char* const kLevelNames[] = {"1:",  "2:",  "3:",  "4:",  "5:",  "6:",  "7:",  "8:",  "9:",  "10:",
                                               "11:", "12:", "13:", "14:", "15:", "16:", "17:", "18:", "19:", "20:"};
     for (int level = 1; level <= 20; ++level) {
@@ -131,22 +133,28 @@ std::vector<ControlDef> makeDisplay() {
         const bool wide = level == 10 || level == 20;
         ControlDef n = textRow("Label1", level - 1, "subpantalla", page, {wide ? -15 : 0, top, wide ? 405 : 390, 240},
                                kLevelNames[level - 1], 9.75, true, Align::Right, kBlack);
+        n.role = Role::LevelLabel;
         v.push_back(n);
         ControlDef line =
             textRow("nivel2", level, "subpantalla", page, {450, top, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
+        line.role = Role::DisplayLine;
         line.minPt = kMinLinePt;
         line.opaque = true;
         line.clickable = true;
         v.push_back(line);
     }
+}
 
-    // The log line.
+// The log line, its prompt and its cursor bar; the error indicator, which is
+// state only and never shown.
+void addLogLine(std::vector<ControlDef>& v) {
     {
         ControlDef t =
             textRow("Label12", -1, "pila", -1, {60, 1650, 315, 165}, "LOG", 6.75, false, Align::Left, kBlack);
         v.push_back(t);
         ControlDef line =
             textRow("nivel2", 0, "pila", -1, {360, 1590, 2565, 255}, "", 9.75, true, Align::Right, kBlack);
+        line.role = Role::DisplayLine;
         line.minPt = kMinLinePt;
         line.opaque = true;
         line.clickable = true;
@@ -155,6 +163,7 @@ std::vector<ControlDef> makeDisplay() {
         ControlDef prompt =
             textRow("Label2", -1, "pila", -1, {360, 1560, 180, 240}, ">", 14.25, true, Align::Left, kBlack);
         prompt.tooltip = "The LOG";
+        prompt.role = Role::LogPrompt;
         v.push_back(prompt);
         ControlDef cursor;
         cursor.name = "Shape1";
@@ -164,6 +173,7 @@ std::vector<ControlDef> makeDisplay() {
         cursor.fore = kBlack;
         cursor.back = kBlack;
         cursor.opaque = true;
+        cursor.role = Role::CursorBar;
         v.push_back(cursor);
     }
 
@@ -175,20 +185,10 @@ std::vector<ControlDef> makeDisplay() {
         d.visible = false;
         v.push_back(d);
     }
+}
 
-    // The stack view's soft keys.
-    addSoftKeys(v, "pila", -1);
-
-    // The panels over the stack view, each laid out by its own code.
-    append(v, panels::converterLayout(area));
-    append(v, panels::multiplierLayout(area));
-    append(v, panels::constantLayout(area));
-    append(v, panels::memoryLayout(area));
-    append(v, panels::infoLayout(area));
-    // Last, so that a print's notice shows over whichever panel is open.
-    append(v, panels::stackUtilitiesLayout(area));
-
-    // The error box.
+// The error box over the display.
+void addErrorBox(std::vector<ControlDef>& v, Box area) {
     v.push_back(frameRow("error", -1, area, kDisplayGreen, false));
     v.push_back(
         textRow("numeroerror", -1, "error", -1, {150, 330, 2745, 330}, "ERROR", 12, true, Align::Center, kBlack));
@@ -201,6 +201,28 @@ std::vector<ControlDef> makeDisplay() {
     v.push_back(textRow("Label18", -1, "error", -1, {150, 1680, 2745, 165}, "PULSE 'OK' PARA CONTINUAR", 6.75, true,
                         Align::Center, kBlack));
     addSoftKeys(v, "error", -1);
+}
+
+std::vector<ControlDef> makeDisplay() {
+    std::vector<ControlDef> v;
+    const Box area{330, 780, 3045, 2115};
+    v.push_back(frameRow("pila", -1, area, kDisplayGreen, true));
+    addStatusLine(v);
+    addStackPages(v);
+    addLogLine(v);
+    // The stack view's soft keys.
+    addSoftKeys(v, "pila", -1);
+
+    // The panels over the stack view, each laid out by its own code.
+    append(v, panels::converterLayout(area));
+    append(v, panels::multiplierLayout(area));
+    append(v, panels::constantLayout(area));
+    append(v, panels::memoryLayout(area));
+    append(v, panels::infoLayout(area));
+    // Last, so that a print's notice shows over whichever panel is open.
+    append(v, panels::stackUtilitiesLayout(area));
+
+    addErrorBox(v, area);
 
     // The display-off cover of the close key.
     v.push_back(frameRow("pantallaoff", -1, area, rgb(0, 64, 0), false));
@@ -351,10 +373,15 @@ std::vector<ControlDef> makeOutside() {
     v.push_back(frameRow("pantalla", 7, {1260, 9270, 285, 285}, kDisplayGreen, false));
     v.push_back(keyLegend(Key::Hyp, {2880, 8100, 375, 225}));
     v.push_back(legendKey("monitor", 10, {3300, 8100, 465, 165}, "HELP >", "Shows the help screen"));
-    v.push_back(textRow("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack));
+    // The main memory and the registers: values that other controls show.
+    ControlDef memory =
+        textRow("memoriaprincipal", -1, {}, -1, {0, 8340, 2565, 225}, "0", 6.75, false, Align::Left, kBlack);
+    memory.role = Role::Storage;
+    v.push_back(memory);
     for (int i = 0; i <= 20; ++i) {
         ControlDef d = textRow("nivel", i, {}, -1, {(i % 5) * 2580, 8580 + (i / 5) * 292, 2565, 225}, "", 6.75, false,
                                Align::Left, kBlack);
+        d.role = Role::Storage;
         v.push_back(d);
     }
     return v;

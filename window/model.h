@@ -63,6 +63,8 @@ public:
     EventResult wheel(std::string_view name, int index, int steps);
     // The keyboard: the keypad's characters, and Esc, Ctrl+C, Ctrl+V, Ctrl+Z.
     static constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlZ = 26, kEscape = 27;
+    // The display timer, which rewrites the display lines from the registers.
+    static constexpr std::string_view kDisplayTimer = "Timer2";
     void Form_KeyPress(int code);
     // Fires a timer once; a disabled timer's tick does nothing. False for an
     // unknown timer.

@@ -81,6 +81,13 @@ def drive(pid, spoken, shot):
 
     if not heard(r"^Log: empty label", 0, 30):
         sys.exit("FAIL: Orca never read the window's log line")
+    # Orca settles on the window before the walk: no speech for a second.
+    settled, quiet_since = len(lines(spoken)), time.monotonic()
+    deadline = quiet_since + 10
+    while time.monotonic() - quiet_since < 1.0 and time.monotonic() < deadline:
+        time.sleep(0.1)
+        if len(lines(spoken)) != settled:
+            settled, quiet_since = len(lines(spoken)), time.monotonic()
     for action, says, _ in STEPS[1:]:
         mark = len(lines(spoken))
         if action.startswith("press "):
@@ -119,7 +126,12 @@ def check(debug):
         spans.append((first if first is not None else at, at))
     spans.append((len(said), len(said)))
     for (action, _, never), (_, end), (start, _) in zip(STEPS, spans, spans[1:]):
-        wrong = [t for t in said[end:start] if never and re.search(never, t)]
+        # When the window is given the focus again ("Morvane frame.", which a
+        # loaded machine may deliver late), Orca reads what has the focus:
+        # that is not a text read back after the step.
+        between = said[end:start]
+        refocused = next((i for i, t in enumerate(between) if t.startswith("Morvane frame")), len(between))
+        wrong = [t for t in between[:refocused] if never and re.search(never, t)]
         if wrong:
             failures.append("after %r: %r" % (action, wrong))
     for f in failures:

@@ -226,9 +226,6 @@ QString label(const ControlDef& d) {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// Controls that are only storage: they need no widget.
-bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "memoriaprincipal" || d.name == "conv"; }
-
 // The colour of an image at a point given in window pixels.
 QColor at(const QImage& img, QPoint p) { return img.pixelColor(p * img.devicePixelRatio()); }
 
@@ -299,7 +296,10 @@ TEST_F(WindowTest, EveryVisualControlHasAWidgetAtItsTablePositionInItsFrame) {
     for (size_t i = 0; i < m().form().controls.size(); ++i) {
         const ControlDef& d = *m().form().controls[i].def;
         ControlWidget* cw = widgets[i];
-        if (storageOnly(d)) continue;
+        if (d.role == Role::Storage) {
+            EXPECT_EQ(cw, nullptr) << qPrintable(label(d)) << " only holds a value, yet has a widget";
+            continue;
+        }
         ASSERT_NE(cw, nullptr) << qPrintable(label(d)) << " has no widget";
         ++made;
         EXPECT_EQ(cw, w->widgetFor(d.name, d.index)) << qPrintable(label(d));
@@ -388,7 +388,7 @@ TEST_F(WindowTest, LowerStripShowsOnlyInTheTallWindowAndTheOutsideNever) {
         }
     }
     for (const ControlDef& d : outsideLayout()) {
-        if (storageOnly(d)) continue;
+        if (d.role == Role::Storage) continue;
         ControlWidget* cw = widget(d.name, d.index);
         if (!cw) continue;
         EXPECT_FALSE(tall.intersects(inWindow(cw))) << qPrintable(label(d)) << " shows in the tall window";

@@ -172,19 +172,18 @@ ControlWidget::ControlWidget(MainWindow* window, Calculadora& model, int id, QWi
     readerName_ = QString::fromStdString(accessName(model, id));
     readerDescription_ = QString::fromStdString(accessDescription(model, id));
     for (int i = 0; i < kRegisters && !line_; ++i) line_ = &model.line(i) == &c;
-    if (d.name == "nivel2" && d.index == 0) {
+    if (d.role == Role::DisplayLine) {
         // The cursor bar stands beside the log's right end and the prompt
         // over its left end; the text keeps one pixel clear of both.
-        if (const Control* bar = model.form().find("Shape1"); bar && bar->parent == c.parent)
+        if (const Control* bar = model.form().inFrame(c.parent, Role::CursorBar))
             cursorGap_ = std::max(0, (d.box.right() - bar->def->box.left) / kTwipsPerPixel + 1);
-        if (const Control* prompt = model.form().find("Label2"); prompt && prompt->parent == c.parent)
+        if (const Control* prompt = model.form().inFrame(c.parent, Role::LogPrompt))
             promptGap_ = std::max(0, (prompt->def->box.right() - d.box.left) / kTwipsPerPixel + 1);
     }
-    if (d.name == "Label1") {
+    if (d.role == Role::LevelLabel) {
         int left = d.box.left;
-        for (int p = c.parent; p >= 0 && model.form().controls[static_cast<size_t>(p)].def->name == "subpantalla";
-             p = model.form().controls[static_cast<size_t>(p)].parent)
-            left += model.form().controls[static_cast<size_t>(p)].def->box.left;
+        for (int p = c.parent; p >= 0 && model.form().at(p).def->role == Role::StackPage; p = model.form().at(p).parent)
+            left += model.form().at(p).def->box.left;
         leftInDisplay_ = left / kTwipsPerPixel;
     }
     caption_ = c.caption;
@@ -288,52 +287,63 @@ struct FocusMarkAtEnd {
 
 void ControlWidget::paintEvent(QPaintEvent*) {
     const Control& c = control();
-    const ControlDef& d = *c.def;
     QPainter p(this);
     const FocusMarkAtEnd mark{p, *this};
-    switch (d.kind) {
+    switch (c.def->kind) {
         case Kind::Frame:
             fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
             return;
         case Kind::Shape:
-            if (!c.visible) return;
-            if (d.opaque) {
-                p.fillRect(rect(), qcolor(c.back));
-            } else {
-                p.setPen(QPen(qcolor(c.fore), 1));
-                p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
-            }
+            paintShape(p, c);
             return;
         case Kind::Image:
             paintIcon(p, std::min(width(), height()));
             return;
-        case Kind::List: {
-            p.fillRect(rect(), qcolor(c.back));
-            const auto& items = c.rows.items();
-            const int rowTw = d.rowHeight > 0 ? d.rowHeight : MemoryListRowTw;
-            // Only the rows inside the window are drawn: the list may be long.
-            const long long firstTw = -static_cast<long long>(c.listTop);
-            const size_t first = firstTw > 0 ? static_cast<size_t>(firstTw / rowTw) : 0;
-            for (size_t i = first; i < items.size(); ++i) {
-                const long long topTw = c.listTop + static_cast<long long>(i) * rowTw;
-                const int y = static_cast<int>(topTw / kTwipsPerPixel);
-                if (y > height()) break;
-                const QRect r(0, y, width(), px(rowTw));
-                if (static_cast<int>(i) == c.selected) {
-                    p.fillRect(r, QColor(0, 0, 128));
-                    p.setPen(Qt::white);
-                } else {
-                    p.setPen(qcolor(c.fore));
-                }
-                const FittedText row = rowText(static_cast<int>(i));
-                p.setFont(row.font);
-                p.drawText(r.adjusted(kRowIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, row.text);
-            }
+        case Kind::List:
+            paintList(p, c);
             return;
-        }
         case Kind::Label:
-            break;
+            paintLabel(p, c);
+            return;
     }
+}
+
+void ControlWidget::paintShape(QPainter& p, const Control& c) {
+    if (!c.visible) return;
+    if (c.def->opaque) {
+        p.fillRect(rect(), qcolor(c.back));
+    } else {
+        p.setPen(QPen(qcolor(c.fore), 1));
+        p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
+    }
+}
+
+void ControlWidget::paintList(QPainter& p, const Control& c) {
+    p.fillRect(rect(), qcolor(c.back));
+    const auto& items = c.rows.items();
+    const int rowTw = c.def->rowHeight > 0 ? c.def->rowHeight : MemoryListRowTw;
+    // Only the rows inside the window are drawn: the list may be long.
+    const long long firstTw = -static_cast<long long>(c.listTop);
+    const size_t first = firstTw > 0 ? static_cast<size_t>(firstTw / rowTw) : 0;
+    for (size_t i = first; i < items.size(); ++i) {
+        const long long topTw = c.listTop + static_cast<long long>(i) * rowTw;
+        const int y = static_cast<int>(topTw / kTwipsPerPixel);
+        if (y > height()) break;
+        const QRect r(0, y, width(), px(rowTw));
+        if (static_cast<int>(i) == c.selected) {
+            p.fillRect(r, QColor(0, 0, 128));
+            p.setPen(Qt::white);
+        } else {
+            p.setPen(qcolor(c.fore));
+        }
+        const FittedText row = rowText(static_cast<int>(i));
+        p.setFont(row.font);
+        p.drawText(r.adjusted(kRowIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, row.text);
+    }
+}
+
+void ControlWidget::paintLabel(QPainter& p, const Control& c) {
+    const ControlDef& d = *c.def;
     if (d.opaque) fillBanded(p, QRectF(rect()), qcolor(c.back), devicePixelRatioF());
     if (pressed_ && d.face == Face::None) {
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -355,30 +365,8 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     const QFont& font = fontFor(d.pt, d.bold, scale);
     // A key held down carries its caption down with it.
     QRect box = pressed_ ? rect().translated(0, 1) : rect();
-    if (d.name == "nivel2") box.adjust(promptGap_, 0, -cursorGap_, 0);
-    // What a line shows is worked out once for its caption: the cursor's
-    // blink repaints the log line twice a second.
-    if (!fitted_ || fittedWidth_ != box.width() || fittedScale_ != scale) {
-        // A register's text is drawn as stored: the bidirectional controls a
-        // pasted text may hold are not obeyed.
-        const QString text = captionText(c.caption, d.minPt > 0 ? width() : -1);
-        fitted_ = FittedText{font, platform::withoutBidiControls(text)};
-        fittedWidth_ = box.width();
-        fittedScale_ = scale;
-        if (d.minPt > 0) {
-            // A value wider than its line shrinks rather than lose digits (the
-            // log's text ends before the cursor bar beside it), a status label
-            // shrinks and narrows.
-            const QString whole = fitted_->text;
-            *fitted_ = fitToWidth(whole, d.pt, d.bold, box.width(), d.minPt, d.minStretch, scale);
-            reduced_ = fitted_->text != whole || fitted_->font.pointSizeF() != d.pt || fitted_->font.stretch() > 0;
-        } else if (d.name == "Label1" && leftInDisplay_ < kLabelMargin) {
-            // A level label keeps clear of the display's edge.
-            *fitted_ = fitToWidth(fitted_->text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_), kMinLinePt,
-                                  100, scale);
-        }
-    }
-    const FittedText& shown = *fitted_;
+    if (d.role == Role::DisplayLine) box.adjust(promptGap_, 0, -cursorGap_, 0);
+    const FittedText& shown = fitCaption(c, box.width(), font, scale);
     if (shown.font.pointSizeF() != font.pointSizeF()) {
         // A smaller size sits on the same baseline.
         box.translate(0, qRound(QFontMetricsF(font).ascent() - QFontMetricsF(shown.font).ascent()));
@@ -390,6 +378,32 @@ void ControlWidget::paintEvent(QPaintEvent*) {
     if (d.wrap) flags |= Qt::TextWordWrap;
     p.setLayoutDirection(Qt::LeftToRight);
     p.drawText(box, flags, platform::drawnLeftToRight(shown.text));
+}
+
+// What a caption shows is worked out once for its text and width: the
+// cursor's blink repaints the log line twice a second.
+const FittedText& ControlWidget::fitCaption(const Control& c, int boxWidth, const QFont& font, double scale) {
+    const ControlDef& d = *c.def;
+    if (fitted_ && fittedWidth_ == boxWidth && fittedScale_ == scale) return *fitted_;
+    // A register's text is drawn as stored: the bidirectional controls a
+    // pasted text may hold are not obeyed.
+    const QString text = captionText(c.caption, d.minPt > 0 ? width() : -1);
+    fitted_ = FittedText{font, platform::withoutBidiControls(text)};
+    fittedWidth_ = boxWidth;
+    fittedScale_ = scale;
+    if (d.minPt > 0) {
+        // A value wider than its line shrinks rather than lose digits (the
+        // log's text ends before the cursor bar beside it), a status label
+        // shrinks and narrows.
+        const QString whole = fitted_->text;
+        *fitted_ = fitToWidth(whole, d.pt, d.bold, boxWidth, d.minPt, d.minStretch, scale);
+        reduced_ = fitted_->text != whole || fitted_->font.pointSizeF() != d.pt || fitted_->font.stretch() > 0;
+    } else if (d.role == Role::LevelLabel && leftInDisplay_ < kLabelMargin) {
+        // A level label keeps clear of the display's edge.
+        *fitted_ =
+            fitToWidth(fitted_->text, d.pt, d.bold, width() - (kLabelMargin - leftInDisplay_), kMinLinePt, 100, scale);
+    }
+    return *fitted_;
 }
 
 bool ControlWidget::event(QEvent* e) {

@@ -58,6 +58,10 @@ protected:
     void wheelEvent(QWheelEvent*) override;
 
 private:
+    void paintShape(QPainter& p, const Control& c);
+    void paintList(QPainter& p, const Control& c);
+    void paintLabel(QPainter& p, const Control& c);
+    const FittedText& fitCaption(const Control& c, int boxWidth, const QFont& font, double scale);
     void setPressed(bool on);
 
     MainWindow* window_;

@@ -16,17 +16,6 @@ namespace morvane {
 
 namespace {
 
-platform::Services servicesOf(platform::QtClipboard& c, platform::QtRegional& r, platform::QtBrowser& b,
-                              platform::QtPrinter& p, platform::QtWindowSystem& w) {
-    platform::Services s;
-    s.clipboard = &c;
-    s.regional = &r;
-    s.browser = &b;
-    s.printer = &p;
-    s.window = &w;
-    return s;
-}
-
 int buttonsOf(Qt::MouseButtons b) {
     int m = 0;
     if (b & Qt::LeftButton) m |= 1;
@@ -52,8 +41,12 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
     if (!windowSystem_.alphaCorners()) setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    model_ = std::make_unique<Calculadora>(servicesOf(clipboard_, regional_, browser_, printer_, windowSystem_),
-                                           std::move(config));
+    const platform::Services services{.clipboard = &clipboard_,
+                                      .regional = &regional_,
+                                      .browser = &browser_,
+                                      .printer = &printer_,
+                                      .window = &windowSystem_};
+    model_ = std::make_unique<Calculadora>(services, std::move(config));
     // A paste's text or a print's verdict comes later, from the event loop.
     model_->onAnswer = [this] { afterInput(); };
     build();
@@ -83,14 +76,6 @@ MainWindow::MainWindow(Calculadora::Config config, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-namespace {
-
-// Controls that only hold values: the registers, the main memory and the
-// converter's factor cells, which lie below the panel's visible part.
-bool storageOnly(const ControlDef& d) { return d.name == "nivel" || d.name == "memoriaprincipal" || d.name == "conv"; }
-
-}  // namespace
-
 void MainWindow::build() {
     widgets_.assign(model_->form().controls.size(), nullptr);
     buildShown();
@@ -100,7 +85,8 @@ ControlWidget* MainWindow::ensureWidget(int id) {
     ControlWidget*& slot = widgets_[static_cast<size_t>(id)];
     if (slot) return slot;
     const Control& c = model_->form().controls[static_cast<size_t>(id)];
-    if (storageOnly(*c.def)) return nullptr;
+    // Controls that only hold values have no widget.
+    if (c.def->role == Role::Storage) return nullptr;
     QWidget* parent = this;
     if (c.parent >= 0) {
         parent = ensureWidget(c.parent);
@@ -162,7 +148,7 @@ void MainWindow::syncTimers() {
         const Timer& t = model_->form().timers[i];
         // The display timer sleeps while it has nothing to rewrite: every
         // click and key runs the display refresh at once (afterInput).
-        const bool on = t.enabled && (t.name != "Timer2" || model_->displayStale());
+        const bool on = t.enabled && (t.name != Calculadora::kDisplayTimer || model_->displayStale());
         if (on != timers_[i]->isActive()) {
             if (on)
                 timers_[i]->start();
@@ -234,7 +220,7 @@ bool MainWindow::moveFocus(bool next) {
 }
 
 void MainWindow::afterInput() {
-    model_->tick("Timer2");
+    model_->tick(Calculadora::kDisplayTimer);
     refresh();
 }
 
