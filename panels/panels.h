@@ -82,6 +82,9 @@ private:
 // The physical constants, pantalla(3).
 class Constants {
 public:
+    // The value of constant cons(index) from the table, with the regional
+    // separator, as the log receives it.
+    std::string valueText(int index) const;
     explicit Constants(Context ctx);
     void utype_Click(int index);
     void cons_Click(int index);
@@ -90,8 +93,6 @@ public:
     void close();
 
 private:
-    // The value of constant i with the regional separator.
-    std::string valueText(int index) const;
     Context ctx_;
     std::vector<int> cons_, subconstant_;
     int panel_, value_;

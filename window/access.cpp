@@ -267,7 +267,7 @@ AccessRole accessRole(const Calculadora& m, int id) {
         const panels::SoftKey* k = softKey(d.index);
         return k && k->action ? AccessRole::Button : AccessRole::Hidden;
     }
-    if (d.name == "nivel2") return AccessRole::Line;
+    if (d.role == Role::DisplayLine) return AccessRole::Line;
     if (d.name == "error") return AccessRole::Alert;
     if (d.name == "estado") {
         const bool acts =
@@ -291,12 +291,12 @@ AccessRole accessRole(const Calculadora& m, int id) {
 std::string accessName(const Calculadora& m, int id) {
     const Control& c = at(m, id);
     const ControlDef& d = *c.def;
-    if (d.name == "nivel2") {
+    if (d.role == Role::DisplayLine) {
         const std::string& reg = m.eng.regs.cur[static_cast<size_t>(d.index)];
         std::string value = spoken(c.caption, reg, d.index, m.eng.sep);
         if (value.empty()) value = "empty";
         std::string name = (d.index == 0 ? std::string("Log: ") : "Level " + std::to_string(d.index) + ": ") + value;
-        if (c.fore == kSelectionRed) name += ", selected";
+        if (d.index == m.panels().stack.selected()) name += ", selected";
         return name;
     }
     if (d.name == "error") return m.form().find("numeroerror")->caption;
@@ -320,7 +320,7 @@ std::string accessRowName(const Calculadora& m, int id, int item) {
 
 std::string accessDescription(const ControlDef& d) {
     if (!d.tooltip.empty()) return std::string(d.tooltip);
-    if (d.name == "nivel2") return "Level " + std::to_string(d.index) + "; a click selects it";
+    if (d.role == Role::DisplayLine) return "Level " + std::to_string(d.index) + "; a click selects it";
     return std::string(lookup(kTips, std::size(kTips), d));
 }
 
@@ -328,12 +328,8 @@ std::string accessDescription(const Calculadora& m, int id) {
     const Control& c = at(m, id);
     const ControlDef& d = *c.def;
     if (d.name == "error") return m.eng.err.descripcion;
-    if (d.name == "cons") {
-        // A constant is heard with its value, as the log would receive it.
-        std::string value = c.tag;
-        std::replace(value.begin(), value.end(), ',', m.eng.sep);
-        return value;
-    }
+    // A constant is heard with its value, as the log would receive it.
+    if (d.name == "cons") return m.panels().constants.valueText(d.index);
     if (!c.tip.empty()) return std::string(c.tip);  // a tooltip the model gave it at run time
     return accessDescription(d);
 }
