@@ -33,21 +33,11 @@ ControlDef faceKey(std::string_view name, int index, Box b, Face face, std::stri
     return d;
 }
 
-// A legend printed on the body above a key: clicked directly.
+// A legend printed on the body above a key: clicked directly, no face
+// under it.
 ControlDef legendKey(std::string_view name, int index, Box b, std::string_view caption, std::string_view tip = {},
                      Rgb fore = kLegendGreen, double pt = 6) {
-    ControlDef d;
-    d.name = name;
-    d.index = index;
-    d.box = b;
-    d.caption = caption;
-    d.tooltip = tip;
-    d.fore = fore;
-    d.pt = pt;
-    d.bold = true;
-    d.align = Align::Center;
-    d.clickable = true;
-    return d;
+    return faceKey(name, index, b, Face::None, caption, {}, tip, fore, pt);
 }
 
 // A keypad key on a painted face, and a key's legend printed on the body:
