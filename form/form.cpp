@@ -73,6 +73,8 @@ Form::Form(const std::vector<const ControlDef*>& defs) {
         if (slots.size() > 1) elements_[name].assign(slots.begin() + 1, slots.end());
     for (Control& c : controls)
         if (!c.def->parent.empty()) c.parent = require(c.def->parent, c.def->parentIndex);
+    for (size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].def->kind == Kind::Frame) frames_[controls[i].parent].push_back(static_cast<int>(i));
 }
 
 int Form::id(std::string_view name, int index) const {
@@ -96,6 +98,12 @@ int Form::require(std::string_view name, int index) const {
     const int i = id(name, index);
     if (i < 0) throw MissingControl("no control " + describe(name, index));
     return i;
+}
+
+const std::vector<int>& Form::framesIn(int parent) const {
+    static const std::vector<int> none;
+    auto it = frames_.find(parent);
+    return it == frames_.end() ? none : it->second;
 }
 
 const Control* Form::inFrame(int parent, Role role) const {

@@ -174,6 +174,9 @@ public:
     // The id of a control that must exist: a name the program relies on.
     // Throws MissingControl, so a typo fails at start-up.
     int require(std::string_view name, int index = -1) const;
+    // The frames that the frame `parent` (-1: the window) holds, in the
+    // order of the layout.
+    const std::vector<int>& framesIn(int parent) const;
     // The first control of the frame `parent` (-1: the window) in `role`, or
     // nullptr.
     const Control* inFrame(int parent, Role role) const;
@@ -192,6 +195,7 @@ private:
     // Control ids by array name, then by index + 1 (slot 0 for no index).
     std::unordered_map<std::string_view, std::vector<int>> index_;
     std::unordered_map<std::string_view, std::vector<int>> elements_;
+    std::unordered_map<int, std::vector<int>> frames_;  // by the id of the frame that holds them
 };
 
 }  // namespace morvane

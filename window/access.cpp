@@ -250,9 +250,10 @@ int rowCount(const Calculadora& m, int id) {
 Focus focusOn(const Calculadora& m, int id) { return arrive(m, id); }
 
 int shownPanel(const Calculadora& m) {
+    const std::vector<int>& panels = m.form().elements("pantalla");
     for (const PanelTitle& p : kPanelTitles) {
-        const Control* c = m.form().find("pantalla", p.panel);
-        if (c && c->visible) return p.panel;
+        const size_t i = static_cast<size_t>(p.panel);
+        if (i < panels.size() && panels[i] >= 0 && at(m, panels[i]).visible) return p.panel;
     }
     return -1;
 }
@@ -361,10 +362,9 @@ bool showing(const Calculadora& m, int id) {
     // frames lies above it.
     for (int a = id;;) {
         const int parent = at(m, a).parent;
-        for (size_t s = static_cast<size_t>(a) + 1; s < m.form().controls.size(); ++s) {
-            const Control& over = m.form().controls[s];
-            if (over.parent != parent || over.def->kind != Kind::Frame || !over.visible) continue;
-            if (contains(windowBox(m, static_cast<int>(s)), x, y)) return false;
+        for (int s : m.form().framesIn(parent)) {
+            if (s <= a || !at(m, s).visible) continue;
+            if (contains(windowBox(m, s), x, y)) return false;
         }
         if (parent < 0) return true;
         a = parent;
