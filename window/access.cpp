@@ -128,8 +128,6 @@ bool silent(const ControlDef& d) {
     return false;
 }
 
-const Control& at(const Calculadora& m, int id) { return m.form().controls[static_cast<size_t>(id)]; }
-
 std::string trimmed(std::string_view s) {
     const size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};
@@ -162,7 +160,7 @@ const panels::SoftKey* softKey(int index) {
 }
 
 int panelOf(const Calculadora& m, int id) {
-    const ControlDef& d = *at(m, id).def;
+    const ControlDef& d = *m.form().at(id).def;
     if (d.name != "pantalla") return -1;
     for (const PanelTitle& p : kPanelTitles)
         if (p.panel == d.index) return p.panel;
@@ -194,7 +192,7 @@ std::string statusWords(const Control& c) {
 // The outermost frame that holds the control, -1 for the window's own keys.
 int areaOf(const Calculadora& m, int id) {
     int area = -1;
-    for (int p = at(m, id).parent; p >= 0; p = at(m, p).parent) area = p;
+    for (int p = m.form().at(id).parent; p >= 0; p = m.form().at(p).parent) area = p;
     return area;
 }
 
@@ -205,7 +203,7 @@ int rowHeight(const ControlDef& d) { return d.rowHeight > 0 ? d.rowHeight : 150;
 // The part of a list box that shows: its clipping window's height.
 Box listBox(const Calculadora& m, int id) {
     Box b = windowBox(m, id);
-    const int parent = at(m, id).parent;
+    const int parent = m.form().at(id).parent;
     if (parent >= 0) {
         const Box w = windowBox(m, parent);
         b.top = w.top;
@@ -215,7 +213,7 @@ Box listBox(const Calculadora& m, int id) {
 }
 
 Box rowBox(const Calculadora& m, int id, int item) {
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     Box b = listBox(m, id);
     b.top += c.listTop + item * rowHeight(*c.def);
     b.height = rowHeight(*c.def);
@@ -224,12 +222,12 @@ Box rowBox(const Calculadora& m, int id, int item) {
 
 Box focusBox(const Calculadora& m, Focus f) {
     if (f.item >= 0) return rowBox(m, f.id, f.item);
-    return at(m, f.id).def->kind == Kind::List ? listBox(m, f.id) : windowBox(m, f.id);
+    return m.form().at(f.id).def->kind == Kind::List ? listBox(m, f.id) : windowBox(m, f.id);
 }
 
 // The first row whose middle shows in its window, or -1 for no row.
 int firstShownRow(const Calculadora& m, int id) {
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     const int n = rowCount(m, id);
     const int row = rowHeight(*c.def);
     for (int i = 0; i < n; ++i)
@@ -243,7 +241,7 @@ Focus arrive(const Calculadora& m, int id) { return {id, firstShownRow(m, id)}; 
 
 int rowCount(const Calculadora& m, int id) {
     if (id < 0 || id >= static_cast<int>(m.form().controls.size())) return 0;
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     return c.def->kind == Kind::List ? static_cast<int>(c.rows.items().size()) : 0;
 }
 
@@ -253,7 +251,7 @@ int shownPanel(const Calculadora& m) {
     const std::vector<int>& panels = m.form().elements("pantalla");
     for (const PanelTitle& p : kPanelTitles) {
         const size_t i = static_cast<size_t>(p.panel);
-        if (i < panels.size() && panels[i] >= 0 && at(m, panels[i]).visible) return p.panel;
+        if (i < panels.size() && panels[i] >= 0 && m.form().at(panels[i]).visible) return p.panel;
     }
     return -1;
 }
@@ -261,7 +259,7 @@ int shownPanel(const Calculadora& m) {
 // ---------------------------------------------------------------- roles and names
 
 AccessRole accessRole(const Calculadora& m, int id) {
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     const ControlDef& d = *c.def;
     if (silent(d)) return AccessRole::Hidden;
     if (d.name == "orden") {
@@ -290,7 +288,7 @@ AccessRole accessRole(const Calculadora& m, int id) {
 }
 
 std::string accessName(const Calculadora& m, int id) {
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     const ControlDef& d = *c.def;
     if (d.role == Role::DisplayLine) {
         const std::string& reg = m.eng.regs.cur[static_cast<size_t>(d.index)];
@@ -314,7 +312,7 @@ std::string accessName(const Calculadora& m, int id) {
 }
 
 std::string accessRowName(const Calculadora& m, int id, int item) {
-    const auto& items = at(m, id).rows.items();
+    const auto& items = m.form().at(id).rows.items();
     if (item < 0 || item >= static_cast<int>(items.size())) return {};
     return std::to_string(item + 1) + ": " + brief(items[static_cast<size_t>(item)]);
 }
@@ -326,7 +324,7 @@ std::string accessDescription(const ControlDef& d) {
 }
 
 std::string accessDescription(const Calculadora& m, int id) {
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     const ControlDef& d = *c.def;
     if (d.name == "error") return m.eng.err.descripcion;
     // A constant is heard with its value, as the log would receive it.
@@ -336,7 +334,7 @@ std::string accessDescription(const Calculadora& m, int id) {
 }
 
 bool inStatusLine(const Calculadora& m, int id) {
-    const Control& c = at(m, id);
+    const Control& c = m.form().at(id);
     return c.def->name == "estado" && c.parent >= 0 && c.parent == m.form().id("pila") &&
            accessRole(m, id) != AccessRole::Hidden;
 }
@@ -344,26 +342,26 @@ bool inStatusLine(const Calculadora& m, int id) {
 // ---------------------------------------------------------------- showing
 
 Box windowBox(const Calculadora& m, int id) {
-    Box b = at(m, id).def->box;
-    for (int p = at(m, id).parent; p >= 0; p = at(m, p).parent) {
-        b.left += at(m, p).def->box.left;
-        b.top += at(m, p).def->box.top;
+    Box b = m.form().at(id).def->box;
+    for (int p = m.form().at(id).parent; p >= 0; p = m.form().at(p).parent) {
+        b.left += m.form().at(p).def->box.left;
+        b.top += m.form().at(p).def->box.top;
     }
     return b;
 }
 
 bool showing(const Calculadora& m, int id) {
-    for (int a = id; a >= 0; a = at(m, a).parent)
-        if (!at(m, a).visible) return false;
+    for (int a = id; a >= 0; a = m.form().at(a).parent)
+        if (!m.form().at(a).visible) return false;
     const Box b = windowBox(m, id);
     const int x = b.left + b.width / 2, y = b.top + b.height / 2;
     if (x < 0 || y < 0 || x >= m.width || y >= m.height) return false;
     // A shown frame drawn later beside the control or beside one of its
     // frames lies above it.
     for (int a = id;;) {
-        const int parent = at(m, a).parent;
+        const int parent = m.form().at(a).parent;
         for (int s : m.form().framesIn(parent)) {
-            if (s <= a || !at(m, s).visible) continue;
+            if (s <= a || !m.form().at(s).visible) continue;
             if (contains(windowBox(m, s), x, y)) return false;
         }
         if (parent < 0) return true;
@@ -472,7 +470,7 @@ Focus moveFocus(const Calculadora& m, Focus from, FocusMove how) {
         // Into a list from above or below: its first or last shown row.
         const int first = firstShownRow(m, to);
         if (how == FocusMove::Up) {
-            const Control& c = at(m, to);
+            const Control& c = m.form().at(to);
             const int shown = windowBox(m, c.parent).height / rowHeight(*c.def);
             return {to, std::min(rowCount(m, to) - 1, first + shown - 1)};
         }
@@ -547,7 +545,7 @@ std::string announcementAfter(const Calculadora& m, const Glance& before, Cause 
     // screen reader reads the box, or the panel's title, as the focus
     // enters, and the window need not say them again.
     const auto focusIn = [&m](int frame) {
-        for (int a = m.focus().id; a >= 0; a = at(m, a).parent)
+        for (int a = m.focus().id; a >= 0; a = m.form().at(a).parent)
             if (a == frame) return true;
         return false;
     };

@@ -54,11 +54,7 @@ ControlDef keyLegend(Key k, Box b) {
 
 using panels::append;
 using panels::onLabel;
-
-ControlDef status(int index, std::string_view parent, int parentIndex, Box b, std::string_view caption, bool bold,
-                  Align align, std::string_view tip = {}) {
-    return panels::statusLabel(index, parent, parentIndex, b, caption, bold, align, tip);
-}
+using panels::statusLabel;
 
 // A view's soft-key row, from the soft-key table.
 void addSoftKeys(std::vector<ControlDef>& v, std::string_view parent, int parentIndex) {
@@ -90,18 +86,20 @@ std::vector<ControlDef> makeTitleBand() {
 // The stack view's status line.
 void addStatusLine(std::vector<ControlDef>& v) {
     v.push_back(onLabel(0, "pila", -1));
-    v.push_back(status(1, "pila", -1, {330, 0, 510, 150}, "STACK", true, Align::Left));
-    v.push_back(status(3, "pila", -1, {870, 0, 315, 150}, "DEG", false, Align::Left, "Mode DEG/RAD/GRA"));
-    v.push_back(status(2, "pila", -1, {1230, 0, 360, 150}, "N", true, Align::Center, "Normal/Hiperbolic"));
-    v.push_back(status(32, "pila", -1, {1680, 0, 150, 150}, "R", true, Align::Center));
-    v.push_back(status(11, "pila", -1, {1830, 0, 150, 150}, "X", true, Align::Center, "Number of decimals"));
+    v.push_back(statusLabel(1, "pila", -1, {330, 0, 510, 150}, "STACK", true, Align::Left));
+    v.push_back(statusLabel(3, "pila", -1, {870, 0, 315, 150}, "DEG", false, Align::Left, "Mode DEG/RAD/GRA"));
+    v.push_back(statusLabel(2, "pila", -1, {1230, 0, 360, 150}, "N", true, Align::Center, "Normal/Hiperbolic"));
+    v.push_back(statusLabel(32, "pila", -1, {1680, 0, 150, 150}, "R", true, Align::Center));
+    v.push_back(statusLabel(11, "pila", -1, {1830, 0, 150, 150}, "X", true, Align::Center, "Number of decimals"));
     {
-        ControlDef d = status(6, "pila", -1, {2040, 0, 315, 150}, "L 0", false, Align::Center, "Stack levels in use");
+        ControlDef d =
+            statusLabel(6, "pila", -1, {2040, 0, 315, 150}, "L 0", false, Align::Center, "Stack levels in use");
         d.opaque = true;
         v.push_back(d);
     }
     {
-        ControlDef d = status(4, "pila", -1, {2430, 0, 570, 150}, "10:11:12", false, Align::Center, "Time/Spent time");
+        ControlDef d =
+            statusLabel(4, "pila", -1, {2430, 0, 570, 150}, "10:11:12", false, Align::Center, "Time/Spent time");
         d.tag = "reloj";
         v.push_back(d);
     }
@@ -169,7 +167,7 @@ void addLogLine(std::vector<ControlDef>& v) {
 
     // The error indicator: state only, never shown.
     {
-        ControlDef d = status(7, "pila", -1, {1920, 1860, 285, 150}, "E ", false, Align::Center, "Error LED");
+        ControlDef d = statusLabel(7, "pila", -1, {1920, 1860, 285, 150}, "E ", false, Align::Center, "Error LED");
         d.back = rgb(255, 128, 0);
         d.opaque = true;
         d.visible = false;
@@ -358,8 +356,8 @@ std::vector<ControlDef> makeOutside() {
     v.push_back(frameRow("pantalla", 0, {1260, 8940, 255, 285}, kDisplayGreen, false));
     v.push_back(frameRow("pantalla", 5, {990, 9240, 255, 255}, kDisplayGreen, true));
     v.push_back(frameRow("pantalla", 6, {930, 8970, 285, 255}, kDisplayGreen, false));
-    v.push_back(status(19, "pantalla", 6, {900, 0, 2085, 150}, "", false, Align::Right));
-    v.push_back(status(25, "pantalla", 6, {1560, 0, 1425, 150}, "", false, Align::Right));
+    v.push_back(statusLabel(19, "pantalla", 6, {900, 0, 2085, 150}, "", false, Align::Right));
+    v.push_back(statusLabel(25, "pantalla", 6, {1560, 0, 1425, 150}, "", false, Align::Right));
     v.push_back(frameRow("pantalla", 7, {1260, 9270, 285, 285}, kDisplayGreen, false));
     v.push_back(keyLegend(Key::Hyp, {2880, 8100, 375, 225}));
     v.push_back(legendKey("monitor", 10, {3300, 8100, 465, 165}, "HELP >", "Shows the help screen"));

@@ -158,14 +158,15 @@ struct Handling {
 void Calculadora::runClick(std::string_view name, int index, int item) {
     Handling h(handling_);
     ++inputs_;
-    const Glance before = glance(*this);
-    answerBefore_ = before;
+    // What the window looked like before: for this event's announcement,
+    // and for an answer that comes later.
+    answerBefore_ = glance(*this);
     if (const WindowRoute* r = windowRoute(name))
         r->click(*this, eng, index);
     else
         panels_->click(name, index, item);
     publish();
-    afterEvent(before, Cause::Click);
+    afterEvent(answerBefore_, Cause::Click);
 }
 
 // An answer that came after its event: shown, then the events that waited
@@ -209,8 +210,7 @@ EventResult Calculadora::move(std::string_view name, int index, bool* changed) {
     if (hovers(name) && hovered_ != Focus{id, -1}) {
         hovered_ = {id, -1};
         std::string say = accessName(*this, id);
-        const Control* value = name == "cons" ? form_.find("estado", 14) : nullptr;
-        if (value && value->caption.rfind("= ", 0) == 0) say += ": " + value->caption.substr(2);
+        if (name == "cons") say += ": " + panels_->constants.valueText(index);
         announce(std::move(say));
     }
     return EventResult::Ok;
@@ -246,11 +246,12 @@ void Calculadora::Form_KeyPress(int code) {
 void Calculadora::runKeyPress(int code) {
     Handling h(handling_);
     ++inputs_;
-    const Glance before = glance(*this);
-    answerBefore_ = before;
+    // What the window looked like before: for this event's announcement,
+    // and for an answer that comes later.
+    answerBefore_ = glance(*this);
     // Enter is the ENTER key whatever has the focus; on the error box's
     // "OK" it closes the box as well, as Esc and Space do.
-    if (code == 13 && eng.err.visible && focus_.id == ids_.errorOk) eng.err.visible = false;
+    if (code == kReturn && eng.err.visible && focus_.id == ids_.errorOk) eng.err.visible = false;
     // Control characters that the keyboard table leaves free: Esc closes
     // the error box as its "OK" does; Ctrl+C, Ctrl+V and Ctrl+Z run "cpy",
     // "pst" and "undo" exactly as their clicks do, error reports included.
@@ -272,7 +273,7 @@ void Calculadora::runKeyPress(int code) {
             break;
     }
     publish();
-    afterEvent(before, Cause::Key, code);
+    afterEvent(answerBefore_, Cause::Key, code);
 }
 
 bool Calculadora::tick(std::string_view name) {

@@ -62,7 +62,7 @@ public:
     // The mouse wheel over list box listmemory(index), by `steps` rows.
     EventResult wheel(std::string_view name, int index, int steps);
     // The keyboard: the keypad's characters, and Esc, Ctrl+C, Ctrl+V, Ctrl+Z.
-    static constexpr int kCtrlC = 3, kCtrlV = 22, kCtrlZ = 26, kEscape = 27;
+    static constexpr int kCtrlC = 3, kReturn = 13, kCtrlV = 22, kCtrlZ = 26, kEscape = 27;
     // The display timer, which rewrites the display lines from the registers.
     static constexpr std::string_view kDisplayTimer = "Timer2";
     void Form_KeyPress(int code);
@@ -218,7 +218,7 @@ private:
         int index = -1, value = 0;  // value: the list row, the key code or the wheel's steps
     };
     std::deque<Waiting> waiting_;
-    Glance answerBefore_;  // the window before the last click or key, for an answer that comes later
+    Glance answerBefore_;  // the window before the last click or key
     int handling_ = 0;     // handlers in progress
     // The drag since the last button press on a window that the window
     // system moves: not yet started, handed to the window system, or moved

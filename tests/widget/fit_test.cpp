@@ -16,30 +16,15 @@
 #include <cmath>
 #include <set>
 
+#include "tests/widget/shown_window.h"
 #include "window/layout.h"
-#include "window/qt/controlwidget.h"
-#include "window/qt/mainwindow.h"
 
 namespace morvane {
 namespace {
 
-class FitTest : public ::testing::Test {
+class FitTest : public ShownWindow {
 protected:
-    std::unique_ptr<MainWindow> w;
-
-    void SetUp() override {
-        w = std::make_unique<MainWindow>(Calculadora::Config{"file:///nowhere/index.htm", "file:///nowhere/ayuda.htm"});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        for (QTimer* t : w->findChildren<QTimer*>()) t->stop();
-    }
     void TearDown() override { QToolTip::hideText(); }
-    Calculadora& m() { return w->model(); }
-    ControlWidget* widget(std::string_view name, int index = -1) {
-        ControlWidget* cw = w->widgetFor(name, index);
-        EXPECT_NE(cw, nullptr) << std::string(name) << "(" << index << ")";
-        return cw;
-    }
     // Draws the window as it is now, so that every widget has worked out
     // what it shows.
     QImage drawn(QWidget* cw) {

@@ -9,8 +9,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "window/qt/controlwidget.h"
-#include "window/qt/mainwindow.h"
+#include "tests/widget/shown_window.h"
 
 namespace morvane {
 namespace {
@@ -38,22 +37,8 @@ const Place kPlaces[] = {
     {"orden", 23, 900, 2700, 420, 150},      {"orden", 27, 1860, 2700, 465, 150},
 };
 
-class PanelsTest : public ::testing::Test {
+class PanelsTest : public ShownWindow {
 protected:
-    std::unique_ptr<MainWindow> w;
-
-    void SetUp() override {
-        w = std::make_unique<MainWindow>(Calculadora::Config{"file:///nowhere/index.htm", "file:///nowhere/ayuda.htm"});
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        for (QTimer* t : w->findChildren<QTimer*>()) t->stop();
-    }
-    Calculadora& m() { return w->model(); }
-    ControlWidget* widget(std::string_view name, int index = -1) {
-        ControlWidget* cw = w->widgetFor(name, index);
-        EXPECT_NE(cw, nullptr) << std::string(name) << "(" << index << ")";
-        return cw;
-    }
     void showPanel(int p) {
         m().click("monitor", p);
         w->afterInput();
